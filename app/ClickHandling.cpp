@@ -1,0 +1,61 @@
+// The map screen's answer to a left click, acting on the node under the selector.
+#include "game/Model.h"
+#include "game/Node.h"
+#include "game/NodeMap.h"
+#include "game/Player.h"
+#include "game/Ship.h"
+#include "render/Selector.h"
+
+namespace {
+
+bool isOwn(const Ship* ship) {
+    const Model* model = Model::getSelf();
+    return ship->owner == model->players[model->currentPlayer];
+}
+
+void clickBesideTheMap() {
+    Model* model = Model::getSelf();
+    if (model->selectedNode != nullptr) {
+        model->selectedNode->setSelected(false);
+    }
+    if (model->selectedShip != nullptr) {
+        model->selectedShip->setDestination(nullptr);
+        model->selectedShip = nullptr;
+    }
+}
+
+void attack(Node* node) {
+    Model* model = Model::getSelf();
+    Ship* attacker = model->selectedShip;
+    const Node* from = model->selectedNode;
+    if (attacker->moved || from == nullptr || !node->isNeighbor(from)) {
+        return;
+    }
+    model->startBattle(attacker, node->ship);
+}
+
+}  // namespace
+
+void NodeMap::handleClick() {
+    Model* model = Model::getSelf();
+    Node* node = findNode(selector->gridZ, selector->gridX);
+    if (node == nullptr) {
+        clickBesideTheMap();
+        return;
+    }
+    const bool enemyThere = node->ship != nullptr && !isOwn(node->ship);
+    if (enemyThere) {
+        if (model->selectedShip != nullptr) {
+            attack(node);
+        }
+        return;
+    }
+    // Read before the order: a ship that steps onto the clicked node at once is
+    // not selected again, so an order always leaves no ship selected.
+    Ship* shipThere = node->ship;
+    node->setSelected(true);
+    if (model->selectedShip != nullptr && shipThere == nullptr) {
+        model->selectedShip->setDestination(node);
+    }
+    model->selectedShip = shipThere;
+}

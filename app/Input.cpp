@@ -1,0 +1,101 @@
+#include "app/Input.h"
+
+#include <GL/glut.h>
+
+#include <cstdlib>
+
+#include "battle/Battle.h"
+#include "game/Model.h"
+#include "game/NodeMap.h"
+#include "game/Player.h"
+#include "game/Ship.h"
+
+namespace {
+
+constexpr unsigned char kEscape = 27;
+
+// The battle ship that player index k steers: the one it owns in this battle.
+Ship* battleShipOf(const Battle* battle, int k) {
+    const Model* model = Model::getSelf();
+    return battle->attacker->owner == model->players[k] ? battle->attacker : battle->defender;
+}
+
+bool ownsAttacker(const Battle* battle, int k) {
+    return battle->attacker->owner == Model::getSelf()->players[k];
+}
+
+void handleMapKey(unsigned char key) {
+    Model* model = Model::getSelf();
+    if (key == ' ') {
+        model->players[model->currentPlayer]->buyShipAtHome();
+    } else if ((key == 'q' && model->currentPlayer == 0) ||
+               (key == 'p' && model->currentPlayer == 1)) {
+        model->endTurnRequested = true;
+    }
+}
+
+struct BattleKeys {
+    unsigned char left, right;
+    unsigned char deploy[4];  // unit kinds 0..3
+};
+
+constexpr BattleKeys kBattleKeys[2] = {
+    {'w', 'e', {'a', 's', 'd', 'f'}},
+    {'i', 'o', {'j', 'k', 'l', ';'}},
+};
+
+void handleBattleKey(unsigned char key) {
+    Battle* battle = Model::getSelf()->battle;
+    for (int k = 0; k < 2; ++k) {
+        const BattleKeys& keys = kBattleKeys[k];
+        if (key == keys.left || key == keys.right) {
+            battle->moveCursor(key == keys.left ? 0 : 1, ownsAttacker(battle, k));
+            return;
+        }
+        for (int kind = 0; kind < 4; ++kind) {
+            if (key == keys.deploy[kind]) {
+                battle->deploy(battleShipOf(battle, k), kind);
+                return;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void onPassiveMotion(int x, int y) {
+    Model* model = Model::getSelf();
+    model->pointerX = static_cast<float>(1.0 - 2.0 * x / model->windowWidth);
+    model->pointerY = static_cast<float>(2.0 * y / model->windowHeight - 1.0);
+}
+
+void onMouse(int button, int state, int, int) {
+    Model* model = Model::getSelf();
+    if (model->screen == MapScreen && button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) {
+        model->nodeMap->handleClick();
+    }
+}
+
+void onKeyboard(unsigned char key, int, int) {
+    Model* model = Model::getSelf();
+    switch (model->screen) {
+        case TitleScreen:
+            model->screen = MapScreen;
+            break;
+        case MapScreen:
+            handleMapKey(key);
+            break;
+        case BattleScreen:
+            if (model->battle != nullptr) {
+                handleBattleKey(key);
+            }
+            break;
+        default:
+            break;
+    }
+    if (key == kEscape) {
+        std::exit(0);
+    }
+}
+
+void onSpecialKey(int, int, int) {}

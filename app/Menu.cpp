@@ -1,0 +1,49 @@
+#include "app/Menu.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+constexpr float kSchemeColour[3] = {0.81f, 0.194f, 0.7212f};
+
+}  // namespace
+
+Menu::Menu() {
+    baseHeight = 1.0f;
+    // Set directly, not through the virtual call: the board starts plain white.
+    DrawableGeometry::setMaterial(1, 1, 1, 1, 1, 1, 1);
+    visible = false;
+    if (!listsBuilt) {
+        buildLists();
+    }
+}
+
+void Menu::buildLists() {
+    if (listsBuilt) {
+        return;
+    }
+    const float h = baseHeight;
+    boardList = glGenLists(1);
+    glNewList(boardList, GL_COMPILE);
+    glBegin(GL_QUADS);
+    glVertex3f(-1, h, -1);
+    glVertex3f(-1, h, 1);
+    glVertex3f(1, h, 1);
+    glVertex3f(1, h, -1);
+    glEnd();
+    glEndList();
+    listsBuilt = true;
+}
+
+void Menu::draw() {
+    if (!listsBuilt || !visible) {
+        return;
+    }
+    applyMaterial();
+    glCallList(boardList);
+}
+
+void Menu::setScheme() {
+    setMaterial(kSchemeColour[0], kSchemeColour[1], kSchemeColour[2], 1, 1, 1, 1);
+    visible = true;
+}

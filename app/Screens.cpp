@@ -1,0 +1,149 @@
+#include "app/Screens.h"
+
+#include <GL/glut.h>
+
+#include "app/Menu.h"
+#include "battle/Battle.h"
+#include "game/Model.h"
+#include "game/NodeMap.h"
+#include "game/Player.h"
+#include "game/TurnCycle.h"
+#include "render/Hud.h"
+#include "render/Palette.h"
+#include "render/StrokeText.h"
+
+namespace {
+
+constexpr double kFieldOfView = 60;
+constexpr double kNearPlane = 1;
+constexpr double kFarPlane = 100000000;
+constexpr double kTitleFarPlane = 100;
+constexpr float kSwayReach = 10;  // how far the pointer moves the title and map eyes
+
+void setPerspective(double farPlane) {
+    const Model* model = Model::getSelf();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(kFieldOfView, static_cast<double>(model->windowWidth) / model->windowHeight,
+                   kNearPlane, farPlane);
+    glViewport(0, 0, model->windowWidth, model->windowHeight);
+}
+
+void resetModelView() {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+// "press space": one extra move after each glyph, wider in the word gap.
+void drawPressSpace() {
+    const float extraMoves[] = {100, 100, 100, 100, 200, 100, 100, 100, 100, 0};
+    drawGlyphs("pressspace", extraMoves);
+}
+
+}  // namespace
+
+void onDisplay() {
+    drawFrame();
+    glutSwapBuffers();
+}
+
+void drawFrame() {
+    Model* model = Model::getSelf();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    setPerspective(kFarPlane);
+    switch (model->screen) {
+        case TitleScreen:
+            drawTitleScreen();
+            break;
+        case MapScreen:
+            drawMapScreen();
+            break;
+        case BattleScreen:
+            drawBattleScreen();
+            break;
+        case EndScreen:
+            drawEndScreen();
+            break;
+        default:
+            break;
+    }
+    model->advanceClock();
+}
+
+void onReshape(int width, int height) {
+    // A zero width would make the pointer mapping divide by zero.
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    Model* model = Model::getSelf();
+    model->windowWidth = width;
+    model->windowHeight = height;
+}
+
+void drawTitleScreen() {
+    const Model* model = Model::getSelf();
+    setPerspective(kTitleFarPlane);
+    resetModelView();
+    gluLookAt(model->mapCenterX + kSwayReach * model->pointerX, model->viewHeight,
+              -kSwayReach * model->pointerY, 0, 0, 0, 0, 0, -1);
+    model->menu->setScheme();
+    glPushMatrix();
+    glScalef(10, 0, 7);
+    model->menu->draw();
+    glPopMatrix();
+    glColor3f(kWhite.r, kWhite.g, kWhite.b);
+    glTranslatef(0, 1, 0);
+    glScalef(0.01f, 0.01f, 0.01f);
+    glRotatef(-90, 1, 0, 0);
+    glTranslatef(-850, 0, 0);
+    drawPressSpace();
+}
+
+void drawMapScreen() {
+    Model* model = Model::getSelf();
+    resetModelView();
+    model->hud->drawTurnHud();
+    gluLookAt(model->mapCenterX - kSwayReach * model->pointerX, model->viewHeight,
+              model->mapCenterZ + kSwayReach * model->pointerY, model->mapCenterX, 0,
+              model->mapCenterZ, 0, 0, -1);
+    if (model->endTurnRequested) {
+        finishTurn();
+    }
+    model->nodeMap->drawMap();
+    for (int i = 0; i < model->playerCount; ++i) {
+        model->players[i]->drawShips();
+    }
+}
+
+void drawBattleScreen() {
+    Model* model = Model::getSelf();
+    resetModelView();
+    model->hud->drawBattleHud();
+    gluLookAt(0, 5000, 10000, 0, 0, 0, 0, 1, 0);
+    model->battle->update();
+    // A step that decided the battle has already discarded it.
+    if (model->battle != nullptr) {
+        model->battle->draw();
+    }
+}
+
+void drawEndScreen() {
+    const Model* model = Model::getSelf();
+    resetModelView();
+    gluLookAt(0, 100, 0, 0, 0, 0, 0, 0, -1);
+    const Colour& winner = kPlayerDark[model->loser != 0 ? 0 : 1];
+    glColor3f(winner.r, winner.g, winner.b);
+    glDisable(GL_LIGHTING);
+    glBegin(GL_QUADS);
+    glVertex3f(-30, 0, -30);
+    glVertex3f(-30, 0, 30);
+    glVertex3f(30, 0, 30);
+    glVertex3f(30, 0, -30);
+    glEnd();
+    glColor3f(kWhite.r, kWhite.g, kWhite.b);
+    glTranslatef(-5, 10, 0);
+    glRotatef(-90, 1, 0, 1);
+    glScalef(0.05f, 0.05f, 0.05f);
+    const float extraMoves[] = {30, 30, 30};
+    drawGlyphs("WIN", extraMoves);
+}

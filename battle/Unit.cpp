@@ -1,0 +1,59 @@
+#include "battle/Unit.h"
+
+#include "render/Palette.h"
+
+namespace {
+
+constexpr int kFirstKind = 0;
+constexpr int kLastKind = 3;
+
+bool isUnitKind(int unitKind) {
+    return unitKind >= kFirstKind && unitKind <= kLastKind;
+}
+
+}  // namespace
+
+Unit::Unit(int unitKind, Player* unitOwner) {
+    setKind(unitKind);
+    owner = unitOwner;
+    position = 0;
+    if (!listsBuilt) {
+        buildLists();
+    }
+}
+
+void Unit::setKind(int unitKind) {
+    kind = unitKind;
+    if (isUnitKind(unitKind)) {
+        const UnitStats& stats = kUnitStats[unitKind];
+        health = stats.health;
+        damage = stats.damage;
+        speed = stats.speed;
+        range = stats.range;
+        cooldown = 0;
+        setKindColour(unitKind);
+    }
+    maxHealth = health;
+}
+
+void Unit::setKindColour(int unitKind) {
+    if (!isUnitKind(unitKind)) {
+        return;
+    }
+    const Colour& c = kKindColours[unitKind];
+    setMaterial(c.r, c.g, c.b, 1.0f, kPlainFactors.specular, kPlainFactors.diffuse,
+                kPlainFactors.ambient);
+}
+
+// A unit in reach hits at once, then waits out its kind's cooldown; the wait
+// only runs down in steps in which it has something to strike.
+bool Unit::strike(Unit* target) {
+    if (cooldown > 0) {
+        --cooldown;
+    } else {
+        target->health -= damage;
+        // a kind outside the table never gets here in play; it simply never waits
+        cooldown = isUnitKind(kind) ? kUnitStats[kind].cooldown : 0;
+    }
+    return target->health <= 0;
+}

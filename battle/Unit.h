@@ -1,0 +1,46 @@
+#pragma once
+// One fighter in a lane. Its kind fixes its stats; position is measured from
+// its own side's base end of the lane, 0..10000.
+#include "render/DrawableGeometry.h"
+
+class Player;
+
+struct UnitStats {
+    int health, damage, speed, range, cooldown;
+};
+
+// Stats by unit kind; cooldown is the wait after each hit.
+constexpr UnitStats kUnitStats[4] = {
+    {10000, 100, 3, 200, 5},
+    {50000, 10, 1, 100, 5},
+    {2000, 50, 5, 1000, 2},
+    {10000, 150, 3, 500, 6},
+};
+
+class Unit final : public DrawableGeometry {
+public:
+    Unit(int unitKind, Player* unitOwner);
+
+    void buildLists() override;
+    void draw() override;
+    void drawAt();
+
+    void setKind(int unitKind);
+    void setKindColour(int unitKind);
+    bool strike(Unit* target);  // true when the target's health is now <= 0
+
+    Player* owner = nullptr;  // owner of the deploying ship; chooses the colour
+    int position = 0;         // walked from its own base end, 0..10000; never decreases
+    int kind = 0;             // 0..3
+    int health = 0;
+    int maxHealth = 0;        // health at creation
+    int damage = 0;           // per hit on a unit, or per step on the enemy ship
+    int speed = 0;            // position gained per step while walking
+    int range = 0;            // reach of the attack
+    int cooldown = 0;         // steps still to wait before the next hit
+
+    static inline bool listsBuilt = false;
+    static inline unsigned unitOwnerFacesList = 0;
+    static inline unsigned unitKindFacesList = 0;
+    static inline unsigned unitHealthBarList = 0;
+};

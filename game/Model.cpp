@@ -1,0 +1,114 @@
+#include "game/Model.h"
+
+#include <cmath>
+#include <ctime>
+
+#include "app/Menu.h"
+#include "battle/Battle.h"
+#include "game/Node.h"
+#include "game/NodeMap.h"
+#include "game/Player.h"
+#include "game/Random.h"
+#include "render/Hud.h"
+#include "render/Selector.h"
+
+Model* Model::self = nullptr;
+
+void raiseFatal(const char* message) { throw new std::string(message); }
+
+Model* Model::getSelf() {
+    if (self == nullptr) {
+        self = new Model();
+    }
+    return self;
+}
+
+void Model::resetSelf() {
+    Model* doomed = self;
+    self = nullptr;
+    delete doomed;
+}
+
+Model::Model() {
+    if (self != nullptr) {
+        raiseFatal("DO NOT CALL CONSTRUCTOR DIRECTLY. USE Model::getSelf()");
+    }
+    Random::seed(static_cast<std::uint32_t>(std::time(nullptr)));
+}
+
+Model::~Model() {
+    delete battle;
+    delete menu;
+    delete nodeMap;
+    delete hud;
+    delete selector;
+    for (int i = 0; players != nullptr && i < playerCount; ++i) {
+        delete players[i];
+    }
+    delete[] players;
+    for (int i = 0; nodes != nullptr && i < nodeCount; ++i) {
+        delete nodes[i];
+    }
+    delete[] nodes;
+}
+
+Node** Model::createNodes(int count) {
+    nodeCount = count;
+    nodes = new Node*[count];
+    for (int i = 0; i < count; ++i) {
+        const float f = randomFraction();
+        const int kind = f >= 1.0f ? kCreditKind : static_cast<int>(f * kNodeKinds);
+        nodes[i] = new Node(kind);
+    }
+    return nodes;
+}
+
+Player** Model::createPlayers(int count) {
+    if (nodes == nullptr) {
+        raiseFatal("Allocate Nodes before Players");
+    }
+    playerCount = count;
+    players = new Player*[count];
+    for (int i = 0; i < count; ++i) {
+        players[i] = new Player();
+        nodes[i]->setKind(kCreditKind);
+        players[i]->gainNode(nodes[i]);
+        players[i]->homeNode = nodes[i];
+        players[i]->buyShip(nodes[i]);
+    }
+    return players;
+}
+
+Selector* Model::createSelector() {
+    selector = new Selector();
+    return selector;
+}
+
+Hud* Model::createHud() {
+    hud = new Hud();
+    return hud;
+}
+
+NodeMap* Model::createNodeMap() {
+    nodeMap = new NodeMap(nodeCount);
+    return nodeMap;
+}
+
+Menu* Model::createMenu() {
+    menu = new Menu();
+    return menu;
+}
+
+void Model::updateViewFromBounds() {
+    const float dx = static_cast<float>(maxGridX - minGridX);
+    const float dz = static_cast<float>(maxGridZ - minGridZ);
+    const float m = dx > dz ? dx : dz;
+    viewHeight = std::sqrt(m * 4) * 4;
+    mapCenterX = (maxGridX + minGridX) * 0.5f;
+    mapCenterZ = (maxGridZ + minGridZ) * 0.5f;
+}
+
+void Model::advanceClock() {
+    const int frameStep = 10;
+    clock = clock >= kClockWrap - frameStep ? clock - (kClockWrap - frameStep) : clock + frameStep;
+}

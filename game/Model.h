@@ -1,0 +1,89 @@
+#pragma once
+// The one object that holds the whole game state. Every part of the game
+// reaches it through Model::getSelf(); its fields are public and are read and
+// written directly. It also holds the factories that create the world at
+// start-up and the two battle operations.
+#include <string>
+
+class Battle;
+class Hud;
+class Menu;
+class Node;
+class NodeMap;
+class Player;
+class Selector;
+class Ship;
+class Unit;
+
+// Values of Model::screen; no other value is ever stored.
+enum Screen : int { TitleScreen = 0, MapScreen = 2, BattleScreen = 5, EndScreen = 6 };
+
+// Fatal set-up errors are thrown as heap-allocated strings holding the message.
+[[noreturn]] void raiseFatal(const char* message);
+
+class Model {
+public:
+    static Model* getSelf();
+    // Destroys the instance and everything it owns, so that the next getSelf()
+    // builds a fresh game. The game itself never tears anything down; tests do.
+    static void resetSelf();
+
+    Model();  // only getSelf() may construct; a second instance is a fatal error
+    ~Model();
+    Model(const Model&) = delete;
+    Model& operator=(const Model&) = delete;
+
+    Node** createNodes(int count);
+    Player** createPlayers(int count);
+    Selector* createSelector();
+    Hud* createHud();
+    NodeMap* createNodeMap();
+    Menu* createMenu();
+    void updateViewFromBounds();
+
+    void startBattle(Ship* attacker, Ship* defender);
+    void endBattle(bool defenderLost);
+
+    // Adds one frame's worth to clock, wrapping before int overflow at a
+    // multiple of 3600 so the unit spin (clock / 10 mod 360) stays continuous.
+    void advanceClock();
+
+    int windowWidth = 500;              // pixels; written by onReshape
+    int windowHeight = 400;             // pixels; written by onReshape
+    float pointerX = 0;                 // +1 at the left edge, -1 at the right edge
+    float pointerY = 0;                 // -1 at the top edge, +1 at the bottom edge
+    float viewHeight = 0;               // map camera height, from the grid bounds
+    float mapCenterX = 0;               // centre of the grid x range, grid units
+    float mapCenterZ = 0;               // centre of the grid z range, grid units
+    int clock = 0;                      // +10 per displayed frame; never negative
+    Player* const noPlayer = nullptr;   // the none values; never change
+    Unit* const noUnit = nullptr;
+    Node* const noNode = nullptr;
+    Ship* const noShip = nullptr;
+    Menu* menu = nullptr;               // the title board
+    Player** players = nullptr;         // playerCount entries, player 0 moves first
+    Hud* hud = nullptr;                 // the side panels
+    NodeMap* nodeMap = nullptr;         // the grown map
+    Node** nodes = nullptr;             // nodeCount entries, in creation order
+    Selector* selector = nullptr;       // the map cursor
+    Battle* battle = nullptr;           // set exactly while screen is BattleScreen
+    Node* selectedNode = nullptr;       // the highlighted node; null when none
+    Ship* selectedShip = nullptr;       // the ship that takes the next order; null when none
+    int screen = TitleScreen;           // one of the Screen values
+    int currentPlayer = 0;              // index of the player on turn, 0 or 1
+    bool endTurnRequested = false;      // set by the end-turn keys, consumed by finishTurn
+    int playerCount = 2;                // set by createPlayers
+    int nodeCount = 50;                 // set by createNodes
+    int maxGridZ = 0;                   // bounds of the grown map, grid units
+    int minGridZ = 0;
+    int maxGridX = 0;
+    int minGridX = 0;
+    unsigned char loser = 0;            // player found without nodes; the other one won
+
+private:
+    static Model* self;
+};
+
+// clock wraps back by this much before it could overflow; a multiple of 3600, so
+// the units, which turn one degree per 10 of clock, never jump.
+constexpr int kClockWrap = 3600 * 596523;

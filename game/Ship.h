@@ -1,0 +1,40 @@
+#pragma once
+// A fleet standing on one node, owned by one player, carrying a stock of units
+// of the four kinds. Ships take nodes by stepping onto them, one node per turn
+// of their owner, along the shortest free path to their destination.
+#include "render/DrawableGeometry.h"
+
+class Node;
+class Player;
+class Unit;
+
+constexpr int kUnitKinds = 4;
+constexpr int kStockCap = 10;
+constexpr int kFullHealth = 10000000;
+
+class Ship final : public DrawableGeometry {
+public:
+    explicit Ship(Player* shipOwner);
+
+    void buildLists() override;
+    void draw() override;
+    void drawGauges();
+    void drawAtNode();
+
+    bool moveTo(Node* node);
+    void setDestination(Node* node);
+    void turnMove();
+    void collect(int kind);
+    Unit* spawnUnit(int kind);
+
+    float height = 0.25f;          // drawing height of the ship shape
+    bool moved = false;            // moved during the current turn of its owner
+    Node* location = nullptr;      // node standing on; its ship field names this ship
+    Player* owner = nullptr;
+    Node* destination = nullptr;   // null when the ship has no order
+    int unitStock[kUnitKinds] = {}; // units for battle by kind, each 0..10
+    int health = kFullHealth;      // lowered only in battle
+
+    static inline bool listsBuilt = false;
+    static inline unsigned shipList = 0;
+};

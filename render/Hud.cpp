@@ -1,0 +1,323 @@
+#include "render/Hud.h"
+
+#include <GL/glu.h>
+
+#include "battle/Battle.h"
+#include "game/Model.h"
+#include "game/Node.h"
+#include "game/Player.h"
+#include "game/Ship.h"
+#include "render/Palette.h"
+#include "render/StrokeText.h"
+
+namespace {
+
+Node** makeIcons(Player* owner) {
+    Node** icons = new Node*[kNodeKinds];
+    for (int kind = 0; kind < kNodeKinds; ++kind) {
+        icons[kind] = new Node(kind);
+        icons[kind]->owner = owner;
+        icons[kind]->showOwner = true;
+    }
+    return icons;
+}
+
+void destroyIcons(Node** icons) {
+    for (int kind = 0; kind < kNodeKinds; ++kind) {
+        delete icons[kind];
+    }
+    delete[] icons;
+}
+
+constexpr float kTextScale = 0.001f;      // font units to eye units
+constexpr float kPanelDepth = -2;         // eye z of the help lines and the panels
+constexpr float kRowStep = 2.0f / 7.0f;   // between panel rows, downwards
+constexpr float kRightAlignShift = -180;  // font units, per shift of a right-panel number
+constexpr double kFastSpin = 1;           // degrees per row on the current player's panel
+constexpr double kSlowSpin = 0.1;         // degrees per row on the other panel
+constexpr float kFullTurn = 360;
+constexpr double kPanelCoinRadius = 0.15;
+constexpr double kLineCoinRadius = 40;  // font units
+constexpr int kCoinDetail = 5;          // slices and stacks
+constexpr int kStockScale = 10;         // a panel's preview bars add up to a full stock
+constexpr Colour kPanelGrey{0.5f, 0.5f, 0.5f};
+constexpr float kBattleSideX = 5;  // eye x of a player's battle legend and ship
+constexpr float kBattleDepth = -10;
+constexpr float kBattleScale = 2;
+
+// Where one side panel stands and how it places its numbers.
+struct PanelLayout {
+    float x;            // eye x of the icons
+    float numberX;      // font units from the icons to the numbers
+    bool rightAligned;  // numbers move left as they gain digits
+};
+
+constexpr PanelLayout kLeftPanel{-1.5f, 200, false};
+constexpr PanelLayout kRightPanel{1.5f, -270, true};
+
+// The coins are GLU spheres; one quadric, made with the class's lists, serves
+// them all for the life of the process.
+GLUquadric* coinQuadric = nullptr;
+
+void drawCoin(double radius) {
+    if (coinQuadric == nullptr) {
+        return;
+    }
+    gluSphere(coinQuadric, radius, kCoinDetail, kCoinDetail);
+}
+
+void setColour(const Colour& c) {
+    glColor3f(c.r, c.g, c.b);
+}
+
+void scaleToText() {
+    glScalef(kTextScale, kTextScale, kTextScale);
+}
+
+// The lane-cursor keys as "<-we->" (or "<-io->"), then four squares in the
+// unit kind colours, each labelled with the key that deploys that kind.
+void compileKeysLegend(char leftKey, char rightKey, const char* deployKeys) {
+    glPushMatrix();
+    setColour(kWhite);
+    scaleToText();
+    glTranslatef(-460, 300, 0);
+    const char arrows[] = {'<', '-', leftKey, rightKey, '-', '>', '\0'};
+    const float arrowMoves[] = {70, 70, 150, 70, 70, 0};
+    drawGlyphs(arrows, arrowMoves);
+    glPopMatrix();
+
+    constexpr float kSquare = 0.25f;
+    glPushMatrix();
+    glTranslatef(-0.5f, 0, 0);
+    for (int kind = 0; kind < kUnitKinds; ++kind) {
+        if (kind > 0) {
+            glTranslatef(kSquare, 0, 0);
+        }
+        setColour(kKindColours[kind]);
+        glBegin(GL_QUADS);
+        glVertex3f(0, kSquare, 0);
+        glVertex3f(kSquare, kSquare, 0);
+        glVertex3f(kSquare, 0, 0);
+        glVertex3f(0, 0, 0);
+        glEnd();
+        glPushMatrix();
+        glTranslatef(0.1f, -0.1f, 0);
+        scaleToText();
+        setColour(kWhite);
+        drawGlyph(deployKeys[kind], 0);
+        glPopMatrix();
+    }
+    glPopMatrix();
+}
+
+void compileLeftKeys() {
+    compileKeysLegend('w', 'e', "asdf");
+}
+void compileRightKeys() {
+    compileKeysLegend('i', 'o', "jkl;");
+}
+void compileNothing() {}
+
+unsigned compileList(void (*compile)()) {
+    const unsigned list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    compile();
+    glEndList();
+    return list;
+}
+
+// "space to buy ship (10", a coin for the credits, ")".
+void drawBuyLine() {
+    glPushMatrix();
+    glTranslatef(0, 0, kPanelDepth);
+    setColour(kWhite);
+    scaleToText();
+    glTranslatef(-1000, -1000, 0);
+    const float moves[] = {30, 30, 30, 30, 80,  // space
+                           30, 80,              // to
+                           30, 30, 80,          // buy
+                           30, 30, 30, 80,      // ship
+                           30, 30, 0};          // (10
+    drawGlyphs("spacetobuyship(10", moves);
+    glTranslatef(60, 40, 0);
+    drawCoin(kLineCoinRadius);
+    glTranslatef(40, -40, 0);
+    drawGlyph(')', 0);
+    glPopMatrix();
+}
+
+// Names the key that ends the current player's turn, in that player's colour.
+void drawEndTurnLine(int currentPlayer) {
+    const int side = currentPlayer == 0 ? 0 : 1;
+    glPushMatrix();
+    glTranslatef(0, 0, kPanelDepth);
+    setColour(kPlayerDark[side]);
+    scaleToText();
+    glTranslatef(-700, 800, 0);
+    const float moves[] = {30, 30, 30,      // 'q'
+                           30, 80,          // to
+                           30, 30, 80,      // end
+                           30, 30, 30, 0};  // turn
+    drawGlyphs(side == 0 ? "'q'toendturn" : "'p'toendturn", moves);
+    glPopMatrix();
+}
+
+// The right panel keeps its numbers near the icons: one shift above 10 and a
+// second one above 100.
+void drawCounter(int value, const PanelLayout& layout) {
+    glPushMatrix();
+    setColour(kWhite);
+    scaleToText();
+    glTranslatef(layout.numberX, 0, 0);
+    glPushMatrix();
+    if (layout.rightAligned && value > 10) {
+        glTranslatef(kRightAlignShift, 0, 0);
+    }
+    if (layout.rightAligned && value > 100) {
+        glTranslatef(kRightAlignShift, 0, 0);
+    }
+    drawNumber(value);
+    glPopMatrix();
+    glPopMatrix();
+}
+
+// The preview ship's bars show the mix of the player's productive nodes
+// (kinds 0..3) scaled to a full stock. A player without productive nodes
+// gets empty bars rather than a division by zero.
+void setPreviewStock(Ship* preview, const Player* player) {
+    const int productive = player->nodeTotal - player->kindCounts[kCreditKind];
+    for (int kind = 0; kind < kUnitKinds; ++kind) {
+        if (productive <= 0) {
+            preview->unitStock[kind] = 0;
+            continue;
+        }
+        const double share = static_cast<double>(player->kindCounts[kind]) / productive;
+        preview->unitStock[kind] = static_cast<int>(share * kStockScale);
+    }
+}
+
+void drawPreviewShip(Ship* preview, const Player* player, float angle) {
+    glPushMatrix();
+    glScalef(0.2f, 0.2f, 0.2f);
+    glRotatef(angle, 0, 1, 0);
+    glTranslatef(0, 0, -0.4f);
+    glRotatef(80, 1, 0, 0);
+    setPreviewStock(preview, player);
+    preview->draw();
+    glPopMatrix();
+}
+
+float advanceSpin(float angle, bool onTurn) {
+    const float next = static_cast<float>(angle + (onTurn ? kFastSpin : kSlowSpin));
+    return next >= kFullTurn ? 0 : next;
+}
+
+void drawIcon(Node* icon, float angle) {
+    glPushMatrix();
+    glRotatef(angle, 0, 1, 0);
+    glRotatef(80, 1, 0, 0);
+    glScalef(0.1f, 0.1f, 0.1f);
+    icon->draw();
+    glPopMatrix();
+}
+
+// One player's column: ships, nodes of each kind, credits, each number beside
+// a spinning icon. The angle advances once per node row, so a frame turns the
+// panel five steps.
+void drawPanel(const PanelLayout& layout, Ship* preview, Node* const* icons, float& angle,
+               bool onTurn) {
+    const Player* player = preview->owner;
+    if (player == nullptr) {
+        return;
+    }
+    glPushMatrix();
+    glTranslatef(layout.x, 0.2f, 0);
+    glTranslatef(0, 1, kPanelDepth);
+    glTranslatef(0, -kRowStep, 0);
+    drawCounter(player->shipCount, layout);
+    drawPreviewShip(preview, player, angle);
+    for (int kind = 0; kind < kNodeKinds; ++kind) {
+        glTranslatef(0, -kRowStep, 0);
+        drawCounter(player->kindCounts[kind], layout);
+        angle = advanceSpin(angle, onTurn);
+        drawIcon(icons[kind], angle);
+    }
+    glTranslatef(0, -kRowStep, 0);
+    drawCounter(player->credits, layout);
+    glRotatef(angle, 0, 1, 0);
+    drawCoin(kPanelCoinRadius);
+    glPopMatrix();
+}
+
+Ship* battleShipOf(const Battle* battle, const Player* player) {
+    return battle->attacker->owner == player ? battle->attacker : battle->defender;
+}
+
+void drawBattleSide(unsigned keysList, float x, Ship* ship) {
+    glPushMatrix();
+    glTranslatef(x, 0, kBattleDepth);
+    glScalef(kBattleScale, kBattleScale, kBattleScale);
+    glCallList(keysList);
+    glTranslatef(0, 1, 0);
+    glRotatef(90, 1, 0, 0);
+    ship->draw();
+    glPopMatrix();
+}
+
+}  // namespace
+
+Hud::Hud() {
+    Player** players = Model::getSelf()->players;
+    leftShip = new Ship(players[0]);
+    rightShip = new Ship(players[1]);
+    leftIcons = makeIcons(players[0]);
+    rightIcons = makeIcons(players[1]);
+    leftAngle = 0;
+    rightAngle = 0;
+    if (!listsBuilt) {
+        buildLists();
+    }
+}
+
+Hud::~Hud() {
+    destroyIcons(leftIcons);
+    destroyIcons(rightIcons);
+    delete leftShip;
+    delete rightShip;
+}
+
+void Hud::buildLists() {
+    if (listsBuilt) {
+        return;
+    }
+    leftKeysList = compileList(compileLeftKeys);
+    rightKeysList = compileList(compileRightKeys);
+    panelList = compileList(compileNothing);
+    coinQuadric = gluNewQuadric();
+    listsBuilt = true;
+}
+
+void Hud::drawTurnHud() {
+    if (!listsBuilt) {
+        return;
+    }
+    const Model* model = Model::getSelf();
+    drawBuyLine();
+    drawEndTurnLine(model->currentPlayer);
+    setMaterial(kPanelGrey.r, kPanelGrey.g, kPanelGrey.b, 1, kPlainFactors.specular,
+                kPlainFactors.diffuse, kPlainFactors.ambient);
+    applyMaterial();
+    glCallList(panelList);
+    drawPanel(kLeftPanel, leftShip, leftIcons, leftAngle, model->currentPlayer == 0);
+    drawPanel(kRightPanel, rightShip, rightIcons, rightAngle, model->currentPlayer == 1);
+}
+
+void Hud::drawBattleHud() {
+    const Model* model = Model::getSelf();
+    const Battle* battle = model->battle;
+    if (!listsBuilt || battle == nullptr) {
+        return;
+    }
+    drawBattleSide(leftKeysList, -kBattleSideX, battleShipOf(battle, model->players[0]));
+    drawBattleSide(rightKeysList, kBattleSideX, battleShipOf(battle, model->players[1]));
+}

@@ -1,0 +1,103 @@
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "game/Model.h"
+#include "game/Node.h"
+#include "game/Player.h"
+#include "render/HexagonGeometry.h"
+#include "render/Palette.h"
+
+namespace {
+
+constexpr float kKindMarkScale = 0.9f;
+constexpr float kKindMarkLift = 0.05f;
+constexpr float kKindMarkUnderlay = -0.075f;
+constexpr float kOwnerCapScale = 0.6f;
+constexpr float kOwnerCapLift = 0.1f;
+constexpr float kOwnerRimScale = 1.2f;
+constexpr float kOwnerRimDrop = -0.01f;  // just under the tile, so only the band shows
+
+constexpr float kTileGrey = 0.3f;
+// clock grows by 10 a frame, so the selected tile pulses about every 126 frames.
+constexpr float kPulseClockDivisor = 200.0f;
+
+// A triangle over the tile's C3-C4-C5 side, and a smaller hexagon in the same
+// colour lowered under the tile, where it stays hidden from above.
+void emitKindMark(float h) {
+    glPushMatrix();
+    glScalef(kKindMarkScale, 1, kKindMarkScale);
+    glBegin(GL_TRIANGLES);
+    hexVertex(4, h + kKindMarkLift);
+    hexVertex(5, h + kKindMarkLift);
+    hexVertex(3, h + kKindMarkLift);
+    glEnd();
+    glTranslatef(0, kKindMarkUnderlay, 0);
+    emitHexagon(h);
+    glPopMatrix();
+}
+
+// Brightness of a selected tile: between 0.5 and 1, 0.75 when clock is 0.
+float pulseBrightness(int clock) {
+    const float wave = std::sin(static_cast<float>(clock) / kPulseClockDivisor);
+    return 0.5f + 0.5f * (0.5f + 0.5f * wave);
+}
+
+}  // namespace
+
+void Node::buildLists() {
+    if (listsBuilt) {
+        return;
+    }
+    const float h = baseHeight;
+    tileList = compileList([h] { emitHexagon(h); });
+    kindMarkList = compileList([h] { emitKindMark(h); });
+    ownerCapList = compileList([h] { emitScaledHexagon(kOwnerCapScale, h + kOwnerCapLift); });
+    ownerRimList = compileList([h] { emitScaledHexagon(kOwnerRimScale, h + kOwnerRimDrop); });
+    listsBuilt = true;
+}
+
+void Node::draw() {
+    if (!listsBuilt) {
+        return;
+    }
+    const int side = colourIndex(owner);
+    if (owner != nullptr && (owner->homeNode == this || showOwner)) {
+        const Colour dark = kPlayerDark[side];
+        setMaterial(dark.r, dark.g, dark.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
+                    kPlainFactors.ambient);
+        applyMaterial();
+        glCallList(ownerRimList);
+    }
+
+    if (selected) {
+        const float b = pulseBrightness(Model::getSelf()->clock);
+        setMaterial(b, b, b, 1, kFullFactors.specular, kFullFactors.diffuse, kFullFactors.ambient);
+    } else {
+        setMaterial(kTileGrey, kTileGrey, kTileGrey, 1, kPlainFactors.specular,
+                    kPlainFactors.diffuse, kPlainFactors.ambient);
+    }
+    applyMaterial();
+    glCallList(tileList);
+
+    // The tile's material replaced the kind colour; setKind brings it back.
+    setKind(kind);
+    applyMaterial();
+    glCallList(kindMarkList);
+
+    if (owner == nullptr) {
+        return;
+    }
+    const Colour light = kPlayerLight[side];
+    setMaterial(light.r, light.g, light.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
+                kPlainFactors.ambient);
+    applyMaterial();
+    glCallList(ownerCapList);
+}
+
+void Node::drawAt() {
+    glPushMatrix();
+    glTranslated(gridX * kCellWidth, 0, gridZ * kCellDepth);
+    draw();
+    glPopMatrix();
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Colours shared by the game's drawing: the two players' colours, the kind
+// colours (node kinds 0..3, unit kinds 0..3 and the stock bars share the first
+// four; kind 4 is the credit node) and the grey of an unset node kind.
+
+class Player;
+
+struct Colour {
+    float r, g, b;
+};
+
+constexpr Colour kPlayerDark[2] = {{0.6f, 0.2f, 0.2f}, {0.2f, 0.2f, 0.6f}};
+constexpr Colour kPlayerLight[2] = {{1.0f, 0.6f, 0.6f}, {0.6f, 0.6f, 1.0f}};
+constexpr Colour kKindColours[5] = {{0.0f, 0.0f, 1.0f},
+                                    {0.2f, 0.4f, 0.1f},
+                                    {0.5f, 0.5f, 1.0f},
+                                    {1.0f, 0.0f, 0.0f},
+                                    {0.1f, 0.1f, 0.1f}};
+constexpr Colour kUnsetKindColour{0.3f, 0.3f, 0.3f};
+constexpr Colour kWhite{1.0f, 1.0f, 1.0f};
+constexpr Colour kGreen{0.0f, 1.0f, 0.0f};
+
+// 0 for player 0, 1 for anybody else (player 1, or an owner that is none).
+int colourIndex(const Player* owner);

@@ -1,0 +1,107 @@
+#include <GL/gl.h>
+
+#include "battle/Unit.h"
+#include "game/Model.h"
+#include "render/Palette.h"
+
+namespace {
+
+constexpr int kClockPerDegree = 10;  // every unit turns one degree per frame
+constexpr int kFullTurn = 360;
+
+// A square pyramid without a base: apex (0, 100, 0), base corners
+// (+-100, -100, +-100). One list holds the faces turned to +z and -z, the other
+// those turned to +x and -x.
+void compileOwnerFaces() {
+    glPushMatrix();
+    glBegin(GL_TRIANGLES);
+    glVertex3f(0, 100, 0);
+    glVertex3f(-100, -100, 100);
+    glVertex3f(100, -100, 100);
+    glVertex3f(0, 100, 0);
+    glVertex3f(100, -100, -100);
+    glVertex3f(-100, -100, -100);
+    glEnd();
+    glPopMatrix();
+}
+
+void compileKindFaces() {
+    glPushMatrix();
+    glBegin(GL_TRIANGLES);
+    glVertex3f(0, 100, 0);
+    glVertex3f(100, -100, 100);
+    glVertex3f(100, -100, -100);
+    glVertex3f(0, 100, 0);
+    glVertex3f(-100, -100, -100);
+    glVertex3f(-100, -100, 100);
+    glEnd();
+    glPopMatrix();
+}
+
+// A flat bar 200 wide standing above the apex; scaling x shrinks it towards
+// the unit's axis.
+void compileHealthBar() {
+    glBegin(GL_QUADS);
+    glVertex3f(-100, 100, 0);
+    glVertex3f(-100, 150, 0);
+    glVertex3f(100, 150, 0);
+    glVertex3f(100, 100, 0);
+    glEnd();
+}
+
+}  // namespace
+
+void Unit::buildLists() {
+    if (listsBuilt) {
+        return;
+    }
+    unitOwnerFacesList = glGenLists(1);
+    glNewList(unitOwnerFacesList, GL_COMPILE);
+    compileOwnerFaces();
+    glEndList();
+    unitKindFacesList = glGenLists(1);
+    glNewList(unitKindFacesList, GL_COMPILE);
+    compileKindFaces();
+    glEndList();
+    unitHealthBarList = glGenLists(1);
+    glNewList(unitHealthBarList, GL_COMPILE);
+    setMaterial(kGreen.r, kGreen.g, kGreen.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
+                kPlainFactors.ambient);
+    applyMaterial();
+    compileHealthBar();
+    glEndList();
+    listsBuilt = true;
+}
+
+// All units turn in step with the clock; the health bar does not turn.
+void Unit::draw() {
+    if (!listsBuilt) {
+        return;
+    }
+    const int spin = (Model::getSelf()->clock / kClockPerDegree) % kFullTurn;
+    glPushMatrix();
+    glRotatef(static_cast<float>(spin), 0, 1, 0);
+    setKindColour(kind);
+    applyMaterial();
+    glCallList(unitKindFacesList);
+    const Colour& side = kPlayerDark[colourIndex(owner)];
+    setMaterial(side.r, side.g, side.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
+                kPlainFactors.ambient);
+    applyMaterial();
+    glCallList(unitOwnerFacesList);
+    glPopMatrix();
+
+    const float healthShare =
+        maxHealth > 0 ? static_cast<float>(health) / static_cast<float>(maxHealth) : 0.0f;
+    glPushMatrix();
+    glScalef(healthShare, 1, 1);
+    glCallList(unitHealthBarList);
+    glPopMatrix();
+}
+
+void Unit::drawAt() {
+    glPushMatrix();
+    glTranslatef(0, 0, static_cast<float>(position));
+    draw();
+    glPopMatrix();
+}

@@ -1,0 +1,83 @@
+#include "support/HandMap.h"
+
+#include "game/Model.h"
+#include "game/Node.h"
+#include "game/NodeMap.h"
+#include "game/Player.h"
+#include "game/Random.h"
+#include "game/Ship.h"
+
+void HandMap::build(const std::vector<HandCell>& cells) {
+    Model* model = Model::getSelf();
+    Random::seed(1);  // the grown layout is discarded, but its growth time should not vary
+    const int count = static_cast<int>(cells.size());
+    model->createNodes(count);
+    model->createPlayers(2);
+    model->createSelector();
+    model->createNodeMap();
+    for (int i = 0; i < count; ++i) {
+        Node* node = model->nodes[i];
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            node->neighbors[slot] = nullptr;
+        }
+        node->neighborCount = 0;
+        node->gridZ = kUnplacedGrid;
+        node->gridX = kUnplacedGrid;
+    }
+    // One node at a time, as the growth does, so that every pair is linked once.
+    for (int i = 0; i < count; ++i) {
+        Node* node = model->nodes[i];
+        node->gridZ = cells[i].gridZ;
+        node->gridX = cells[i].gridX;
+        model->nodeMap->linkNeighbors(node);
+    }
+}
+
+Node* HandMap::node(int index) {
+    return Model::getSelf()->nodes[index];
+}
+
+Player* HandMap::player(int index) {
+    return Model::getSelf()->players[index];
+}
+
+Ship* HandMap::placeShip(int playerIndex, int nodeIndex) {
+    Player* owner = player(playerIndex);
+    if (!owner->buyShip(node(nodeIndex))) {
+        return nullptr;
+    }
+    return owner->ships[owner->shipCount - 1];
+}
+
+void HandMap::removeAllShips() {
+    for (int p = 0; p < Model::getSelf()->playerCount; ++p) {
+        Player* owner = player(p);
+        while (owner->shipCount > 0) {
+            owner->removeShip(owner->ships[0]);
+        }
+    }
+}
+
+std::vector<HandCell> HandMap::line(int count) {
+    std::vector<HandCell> cells;
+    for (int i = 0; i < count; ++i) {
+        cells.push_back({2 * i, 0});
+    }
+    return cells;
+}
+
+std::vector<HandCell> HandMap::ring() {
+    std::vector<HandCell> cells;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        cells.push_back({kSlotDeltaZ[slot], kSlotDeltaX[slot]});
+    }
+    return cells;
+}
+
+std::vector<HandCell> HandMap::corridor() {
+    return {{0, 0}, {2, 0}, {4, 0}, {-1, 1}, {0, 2}, {2, 2}, {4, 2}, {5, 1}};
+}
+
+void HandMapTest::TearDown() {
+    Model::resetSelf();
+}
