@@ -2,7 +2,7 @@
 // count of each map comes from the step-by-step reference growth, which takes
 // exactly the same walk; the game's growth is timed over the same seeds, and
 // the reference itself is timed too for comparison. A bare draw of the
-// generator is measured in the same run as the floor of a walk step.
+// generator is measured in the same run, for scale.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
