@@ -7,7 +7,7 @@ packages=(
   g++ cmake make pkg-config
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool libx11-dev libxfixes-dev
+  xvfb xauth xdotool libx11-dev libxext-dev libxfixes-dev zlib1g-dev
 )
 
 missing=()
