@@ -136,7 +136,7 @@ Picture GameOnScreen::snap(const std::string& step) {
 }
 
 std::string GameOnScreen::savePath(const std::string& step) {
-    char number[8];
+    char number[16];
     std::snprintf(number, sizeof number, "%02d", ++steps_);
     return folder_ + "/" + number + "-" + step + ".png";
 }
