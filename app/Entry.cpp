@@ -2,6 +2,8 @@
 
 #include <GL/glut.h>
 
+#include <malloc.h>
+
 #include <iostream>
 #include <string>
 
@@ -44,7 +46,18 @@ int runGuarded(int (*body)(int, char**), int argc, char** argv) {
     }
 }
 
+void tuneAllocator() {
+    // The software rasteriser allocates and frees large buffers in every frame
+    // in which lighting-free geometry changes colour (the battle's units); with
+    // the default thresholds each frame returns them to the system and faults
+    // them back in, which triples the cost of a battle frame.
+    constexpr int kKeepBytes = 256 * 1024 * 1024;
+    mallopt(M_MMAP_THRESHOLD, kKeepBytes);
+    mallopt(M_TRIM_THRESHOLD, kKeepBytes);
+}
+
 int runGame(int argc, char** argv) {
+    tuneAllocator();
     Model* model = Model::getSelf();
     initWindow(&argc, argv);
     createWorld(model->playerCount, model->nodeCount);

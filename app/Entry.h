@@ -12,5 +12,8 @@ Menu* createWorld(int playerCount, int nodeCount);
 // and exit status 1; returns body's status otherwise.
 int runGuarded(int (*body)(int, char**), int argc, char** argv);
 
+// Keeps freed memory in the process instead of giving it back every frame.
+void tuneAllocator();
+
 // The whole program: getSelf, initWindow, createWorld, glutMainLoop.
 int runGame(int argc, char** argv);
