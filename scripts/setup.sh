@@ -6,8 +6,9 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev valgrind
   xvfb xauth xdotool libx11-dev libxext-dev libxfixes-dev zlib1g-dev
+  desktop-file-utils man-db bsdextrautils
 )
 
 missing=()
