@@ -18,14 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "game/Model.h"
-#include "game/Node.h"
-#include "game/NodeMap.h"
-#include "game/Player.h"
-#include "game/Random.h"
-#include "game/Ship.h"
-#include "game/TurnCycle.h"
-#include "render/Selector.h"
+#include "support/BattlePlan.h"
 #include "support/E2eGame.h"
 #include "support/E2eMap.h"
 
@@ -37,14 +30,11 @@ namespace {
 // that close with a path the plan below can use; this one's map is among the
 // smallest, so its cells are drawn large.
 constexpr std::uint32_t kSeed = 165;
-
-constexpr int kNodes = 50;
-constexpr int kPlayers = 2;
+constexpr int kWaitingPairs = 1;  // player 0's ship stands still for one pair of turns
 
 // Parts of the screen where the map can be seen: the help lines at the top and
 // bottom and the turn panels at the sides are drawn over it.
 constexpr ScreenRect kClearOfPanels{150, 190, 1130, 890};
-constexpr ScreenRect kEndTurnLine{290, 85, 1050, 175};
 
 // The battle is decided when the side without units has lost all its health,
 // 10000 per frame: a thousand frames, some 13 s on an idle machine and 35 s on
@@ -54,66 +44,15 @@ constexpr Millis kBattleLimit{90000};
 constexpr Millis kWearLimit{20000};
 constexpr Millis kSlowPoll{250};
 
-struct Cell {
-    int gridX, gridZ;
-};
-
-bool operator==(const Cell& a, const Cell& b) {
-    return a.gridX == b.gridX && a.gridZ == b.gridZ;
-}
-
-// Where the ships stand at each stage of the game the test plays.
-struct BattlePlan {
-    Cell home0;     // player 0's home, its ship's start
-    Cell wait0;     // the neighbour player 0's ship steps onto and waits on
-    int waitKind;   // that node's kind, 0..3: the kind of unit the ship collects
-    Cell home1;     // player 1's home, its ship's start
-    Cell halfway1;  // player 1's ship's first step, taken at its order
-    Cell meet1;     // its second step, taken at the start of its next turn: a
-                    // neighbour of wait0, where the attack finds it
-};
-
 bool isBlack(Pixel p) {
     return std::max({p.r, p.g, p.b}) <= 20;
 }
-bool isWhite(Pixel p) {
-    return std::min({p.r, p.g, p.b}) >= 200;
-}
-// The pointer mark: a small pure red hexagon floating over the pointer.
-bool isPointerMark(Pixel p) {
-    return p.r >= 200 && p.g <= 50 && p.b <= 50;
-}
-bool isReddish(Pixel p) {
-    return p.r - p.b > 60;
-}
-bool isBluish(Pixel p) {
-    return p.b - p.r > 60;
-}
-// The lane colour (0.9, 0.5, 0.3), drawn unlit: nothing on the map has it.
-bool isLane(Pixel p) {
-    return isNear(p, {230, 128, 77}, 12);
-}
-// The end-turn line at the top of the map screen is drawn in the colour of the
-// player on turn.
-bool showsTurnOf(const Picture& picture, int player) {
-    const int bluish = picture.count(kEndTurnLine, isBluish);
-    const int reddish = picture.count(kEndTurnLine, isReddish);
-    return player == 1 ? bluish >= 100 && reddish <= 10 : reddish >= 100 && bluish <= 10;
+bool isHealthBar(Pixel p) {
+    return p.g >= 200 && p.r <= 60 && p.b <= 60;
 }
 bool isInside(ScreenPoint point, const ScreenRect& rect) {
     return point.x >= rect.left && point.x < rect.right && point.y >= rect.top &&
            point.y < rect.bottom;
-}
-
-// Units are drawn unlit: the faces in their owner's dark colour show it flat.
-bool isPlayer0Unit(Pixel p) {
-    return isNear(p, {153, 51, 51}, 16);
-}
-bool isPlayer1Unit(Pixel p) {
-    return isNear(p, {51, 51, 153}, 16);
-}
-bool isHealthBar(Pixel p) {
-    return p.g >= 200 && p.r <= 60 && p.b <= 60;
 }
 
 // ---------------------------------------------------------------------------
@@ -187,115 +126,6 @@ ScreenRect healthBarBox(double baseZ) {
                        baseZ - kHealthBarHalfDepth, baseZ + kHealthBarHalfDepth);
 }
 
-// The mean row of the pixels that pass the test; the bottom row when none does.
-double meanRow(const Picture& picture, const ScreenRect& region,
-               const std::function<bool(Pixel)>& test) {
-    double rows = 0;
-    int found = 0;
-    for (int y = std::max(region.top, 0); y < std::min(region.bottom, picture.height()); ++y) {
-        for (int x = std::max(region.left, 0); x < std::min(region.right, picture.width()); ++x) {
-            if (test(picture.at(x, y))) {
-                rows += y;
-                ++found;
-            }
-        }
-    }
-    return found > 0 ? rows / found : picture.height();
-}
-
-// ---------------------------------------------------------------------------
-// The plan, worked out with the game's own rules before the program starts.
-
-// The same world as the seeded program grows; the caller resets the Model.
-Model* growWorld(std::uint32_t seed) {
-    Model* model = Model::getSelf();
-    Random::seed(seed);
-    model->createNodes(kNodes);
-    model->createPlayers(kPlayers);
-    model->createSelector();
-    model->createNodeMap();
-    return model;
-}
-
-Node* nodeAt(const Model* model, Cell cell) {
-    return model->nodeMap->findNode(cell.gridZ, cell.gridX);
-}
-
-Cell cellOf(const Node* node) {
-    return {node->gridX, node->gridZ};
-}
-
-void clickOn(Model* model, Cell cell) {
-    model->selector->gridX = cell.gridX;
-    model->selector->gridZ = cell.gridZ;
-    model->nodeMap->handleClick();
-}
-
-void endTurn(Model* model) {
-    model->endTurnRequested = true;
-    finishTurn();
-}
-
-int stockSum(const Ship* ship) {
-    int sum = 0;
-    for (const int stock : ship->unitStock) {
-        sum += stock;
-    }
-    return sum;
-}
-
-// Plays the test's clicks and turn ends with the library and fills in where
-// player 1's ship stands after its first step; nullopt when the game would not
-// end up ready for the attack: the ships side by side, player 0's ship unmoved
-// on turn with units to send, player 1's ship without any.
-std::optional<BattlePlan> playThrough(Cell wait0, Cell meet1) {
-    Model* model = growWorld(kSeed);
-    BattlePlan plan{};
-    plan.home0 = cellOf(model->players[0]->homeNode);
-    plan.home1 = cellOf(model->players[1]->homeNode);
-    plan.wait0 = wait0;
-    plan.meet1 = meet1;
-    plan.waitKind = nodeAt(model, wait0)->kind;
-    clickOn(model, plan.home0);
-    clickOn(model, wait0);
-    endTurn(model);
-    clickOn(model, plan.home1);
-    clickOn(model, meet1);
-    const Ship* ship0 = model->players[0]->ships[0];
-    const Ship* ship1 = model->players[1]->ships[0];
-    plan.halfway1 = cellOf(ship1->location);
-    endTurn(model);
-    endTurn(model);
-    endTurn(model);
-    const bool ready = model->currentPlayer == 0 && cellOf(ship0->location) == wait0 &&
-                       cellOf(ship1->location) == meet1 && !(plan.halfway1 == meet1) &&
-                       !(plan.halfway1 == plan.home1) && !ship0->moved &&
-                       ship0->location->isNeighbor(ship1->location) && stockSum(ship0) > 0 &&
-                       stockSum(ship1) == 0;
-    Model::resetSelf();
-    if (!ready) {
-        return std::nullopt;
-    }
-    return plan;
-}
-
-int hopsBetween(const GrownMap& map, int from, int to) {
-    std::vector<int> hops(map.nodes.size(), -1);
-    std::vector<int> queue = {from};
-    hops[from] = 0;
-    for (std::size_t head = 0; head < queue.size(); ++head) {
-        for (const int next : map.nodes[queue[head]].neighbors) {
-            if (next >= 0 && hops[next] < 0) {
-                hops[next] = hops[queue[head]] + 1;
-                queue.push_back(next);
-            }
-        }
-    }
-    return hops[to];
-}
-
-// ---------------------------------------------------------------------------
-
 class SeededBattle : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -361,19 +191,6 @@ protected:
                 isBlack(pixelAt(picture, camera, cell, point[0], kDeckHeight, point[1])) ? 1 : 0;
         }
         return black >= 3;
-    }
-
-    // Pixels of the square reaching that far (world units) around the cell's
-    // centre at height y.
-    int countOnCell(const Picture& picture, const MapCamera& camera, Cell cell, double y,
-                    double reach, const std::function<bool(Pixel)>& test) const {
-        const ScreenPoint low = camera.projectOnCell(cell.gridX, cell.gridZ, -reach, y, -reach);
-        const ScreenPoint high = camera.projectOnCell(cell.gridX, cell.gridZ, reach, y, reach);
-        const ScreenRect box{static_cast<int>(std::min(low.x, high.x)),
-                             static_cast<int>(std::min(low.y, high.y)),
-                             static_cast<int>(std::max(low.x, high.x)) + 1,
-                             static_cast<int>(std::max(low.y, high.y)) + 1};
-        return picture.count(box, test);
     }
 
     // Moves the pointer onto the cell and waits for a frame drawn with it
@@ -461,36 +278,22 @@ protected:
     Picture picture;  // the last screenshot
 };
 
-// The first neighbour of player 0's home, in slot order, from which a ship of
-// player 1 two steps further on can be met, and whose play-through works out.
+// The first plan whose cells the pointer can reach and see, in which player 1's
+// ship takes one step at its order and one at its next turn, and has no units
+// to send.
 std::optional<BattlePlan> SeededBattle::planBattle() const {
-    constexpr int kHomesApart = 4;
-    if (hopsBetween(map, 0, 1) != kHomesApart) {
-        return std::nullopt;
-    }
-    for (const int wait : map.nodes[0].neighbors) {
-        if (wait < 0 || map.nodes[wait].kind == kCreditKind ||
-            hopsBetween(map, wait, 1) != kHomesApart - 1) {
+    for (const BattlePlan& played : playablePlans(map, kSeed, kWaitingPairs)) {
+        if (played.halfway1 == played.meet1 || played.halfway1 == played.home1 ||
+            played.stock1 != 0) {
             continue;
         }
-        for (const int meet : map.nodes[wait].neighbors) {
-            if (meet < 0 || hopsBetween(map, meet, 1) != 2 || hopsBetween(map, meet, 0) != 2) {
-                continue;
-            }
-            const Cell waitCell{map.nodes[wait].gridX, map.nodes[wait].gridZ};
-            const Cell meetCell{map.nodes[meet].gridX, map.nodes[meet].gridZ};
-            const std::optional<BattlePlan> played = playThrough(waitCell, meetCell);
-            if (!played) {
-                continue;
-            }
-            const std::vector<Cell> used = {played->home0, played->wait0, played->home1,
-                                            played->halfway1, played->meet1};
-            const bool visible = std::all_of(used.begin(), used.end(), [&](const Cell& cell) {
-                return selectorLandsOn(cell) && staysInView(cell, used);
-            });
-            if (visible) {
-                return played;
-            }
+        const std::vector<Cell> used = {played.home0, played.wait0, played.home1, played.halfway1,
+                                        played.meet1};
+        const bool visible = std::all_of(used.begin(), used.end(), [&](const Cell& cell) {
+            return selectorLandsOn(cell) && staysInView(cell, used);
+        });
+        if (visible) {
+            return played;
         }
     }
     return std::nullopt;

@@ -74,13 +74,18 @@ int GrownMap::nodeAt(int gridX, int gridZ) const {
     return -1;
 }
 
-GrownMap growMap(std::uint32_t seed) {
+Model* growWorld(std::uint32_t seed) {
     Model* model = Model::getSelf();
     Random::seed(seed);
     model->createNodes(kNodes);
     model->createPlayers(kPlayers);
     model->createSelector();
     model->createNodeMap();
+    return model;
+}
+
+GrownMap growMap(std::uint32_t seed) {
+    const Model* model = growWorld(seed);
     GrownMap map;
     map.viewHeight = model->viewHeight;
     map.mapCenterX = model->mapCenterX;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+class Model;
+
 struct MapNode {
     int gridX = 0;
     int gridZ = 0;
@@ -25,8 +27,12 @@ struct GrownMap {
     int nodeAt(int gridX, int gridZ) const;  // index, or -1 when no node stands there
 };
 
-// Grows the map as the game does after Random::seed(seed): 50 nodes, two
-// players with their first ships, selector, node map. Leaves no Model behind.
+// Grows the world as the game does after Random::seed(seed): 50 nodes, two
+// players with their first ships, selector, node map. The caller plays on it
+// and then calls Model::resetSelf().
+Model* growWorld(std::uint32_t seed);
+
+// The map of growWorld(seed), copied out; leaves no Model behind.
 GrownMap growMap(std::uint32_t seed);
 
 struct ScreenPoint {

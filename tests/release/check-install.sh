@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Installs a build into a fresh prefix and checks what a player's system gets:
+# the binary where Debian keeps games, a menu entry the desktop accepts, and a
+# manual page that explains the rules and names every key the game answers.
+# Usage: check-install.sh CMAKE BUILD_DIR
+set -euo pipefail
+
+cmake_command=$1
+build_dir=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+"$cmake_command" --install "$build_dir" --prefix "$prefix" >/dev/null
+
+binary=$prefix/games/karvossa
+desktop=$prefix/share/applications/karvossa.desktop
+manual=$prefix/share/man/man6/karvossa.6
+
+# Exactly these three: test programs or libraries must not slip into a package.
+expected=$(printf '%s\n' "$binary" "$manual" "$desktop" | sort)
+installed=$(find "$prefix" -type f -o -type l | sort)
+if [ "$installed" != "$expected" ]; then
+  fail "installed files differ from the expected three:"$'\n'"$installed"
+fi
+[ -x "$binary" ] || fail "no executable at $binary"
+
+if [ -f "$desktop" ]; then
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
+  else
+    echo "desktop-file-validate not found; checking the entry's keys only"
+  fi
+  grep -qx 'Type=Application' "$desktop" || fail "the menu entry is not an application"
+  grep -qx 'Exec=karvossa' "$desktop" || fail "the menu entry does not start karvossa"
+  grep -Eqx 'Categories=(.*;)?Game;.*' "$desktop" || fail "the menu entry is not in the Game category"
+fi
+
+if [ ! -f "$manual" ]; then
+  exit 1
+fi
+if ! command -v man >/dev/null; then
+  fail "man is not installed"
+  exit 1
+fi
+# A plain rendering on one very wide line per paragraph: no line breaks, so no
+# hyphenated words, and no layout that depends on the terminal.
+page=$(env -u MAN_KEEP_FORMATTING -u MANOPT LC_ALL=C MANWIDTH=1000 man --warnings -l "$manual" 2>"$work/warnings" |
+  col -bx) || fail "man cannot render the manual page"
+[ ! -s "$work/warnings" ] || fail "the manual page renders with warnings: $(cat "$work/warnings")"
+
+# The body of a section: the lines after its heading up to the next heading.
+section() {
+  awk -v name="$1" '/^[A-Z]/ { inside = ($0 == name); next } inside' <<<"$page"
+}
+
+# Every key is a tag of the KEYS section, at its first indent of 7 columns. A
+# tag of up to 6 columns shares its line with the description, which starts
+# at column 15; a longer one has its own line. Keys in one tag are separated
+# by commas.
+tags=$(section KEYS | awk '/^       [^ ]/ {
+  tag = (length($0) > 14 && substr($0, 14, 1) == " ") ? substr($0, 8, 6) : substr($0, 8)
+  sub(/ +$/, "", tag)
+  count = split(tag, keys, /, /)
+  for (i = 1; i <= count; ++i) print keys[i]
+}')
+for key in q p space w e a s d f i o j k l ';' Escape; do
+  grep -qxF -- "$key" <<<"$tags" || fail "the KEYS section does not list '$key'"
+done
+
+rules=$(section RULES)
+[ "$(wc -w <<<"$rules")" -ge 150 ] || fail "the RULES section is missing or short"
+for fact in 'home node' '10 credits' 'battle' 'lanes' 'WIN'; do
+  grep -qF "$fact" <<<"$rules" || fail "the rules do not mention '$fact'"
+done
+
+[ "$failures" -eq 0 ]

@@ -1,0 +1,171 @@
+#include "support/BattlePlan.h"
+
+#include <algorithm>
+
+#include "game/Model.h"
+#include "game/Node.h"
+#include "game/NodeMap.h"
+#include "game/Player.h"
+#include "game/Ship.h"
+#include "game/TurnCycle.h"
+#include "render/Selector.h"
+
+namespace {
+
+// Close enough for player 0's ship to wait one step out and player 1's to
+// reach the node beside it in two.
+constexpr int kHomesApart = 4;
+constexpr ScreenRect kEndTurnLine{290, 85, 1050, 175};
+
+Cell cellOf(const MapNode& node) {
+    return {node.gridX, node.gridZ};
+}
+
+Cell cellOf(const Node* node) {
+    return {node->gridX, node->gridZ};
+}
+
+int hopsBetween(const GrownMap& map, int from, int to) {
+    std::vector<int> hops(map.nodes.size(), -1);
+    std::vector<int> queue = {from};
+    hops[from] = 0;
+    for (std::size_t head = 0; head < queue.size(); ++head) {
+        for (const int next : map.nodes[queue[head]].neighbors) {
+            if (next >= 0 && hops[next] < 0) {
+                hops[next] = hops[queue[head]] + 1;
+                queue.push_back(next);
+            }
+        }
+    }
+    return hops[to];
+}
+
+// A click lands on the cell under the selector, as the program's pointer puts
+// it there.
+void clickOn(Model* model, Cell cell) {
+    model->selector->gridX = cell.gridX;
+    model->selector->gridZ = cell.gridZ;
+    model->nodeMap->handleClick();
+}
+
+void endTurn(Model* model) {
+    model->endTurnRequested = true;
+    finishTurn();
+}
+
+int stockSum(const Ship* ship) {
+    int sum = 0;
+    for (const int stock : ship->unitStock) {
+        sum += stock;
+    }
+    return sum;
+}
+
+// Plays the plan's clicks and turn ends with the library, filling in
+// halfway1 and the stocks; false when the ships do not end up as the plan
+// needs them.
+bool playThrough(std::uint32_t seed, int waitingPairs, BattlePlan* plan) {
+    Model* model = growWorld(seed);
+    clickOn(model, plan->home0);
+    clickOn(model, plan->wait0);
+    endTurn(model);
+    clickOn(model, plan->home1);
+    clickOn(model, plan->meet1);
+    const Ship* ship0 = model->players[0]->ships[0];
+    const Ship* ship1 = model->players[1]->ships[0];
+    plan->halfway1 = cellOf(ship1->location);
+    for (int turn = 0; turn < 2 * waitingPairs + 1; ++turn) {
+        endTurn(model);
+    }
+    plan->stock0 = stockSum(ship0);
+    plan->stock1 = stockSum(ship1);
+    const bool ready = model->currentPlayer == 0 && !ship0->moved &&
+                       cellOf(ship0->location) == plan->wait0 &&
+                       cellOf(ship1->location) == plan->meet1 && plan->stock0 > 0;
+    Model::resetSelf();
+    return ready;
+}
+
+}  // namespace
+
+bool operator==(const Cell& a, const Cell& b) {
+    return a.gridX == b.gridX && a.gridZ == b.gridZ;
+}
+
+std::vector<BattlePlan> playablePlans(const GrownMap& map, std::uint32_t seed, int waitingPairs) {
+    std::vector<BattlePlan> plans;
+    if (hopsBetween(map, 0, 1) != kHomesApart) {
+        return plans;
+    }
+    // Node i is player i's home. A credit node would feed the waiting ship no
+    // units.
+    for (const int wait : map.nodes[0].neighbors) {
+        if (wait < 0 || map.nodes[wait].kind == kCreditKind ||
+            hopsBetween(map, wait, 1) != kHomesApart - 1) {
+            continue;
+        }
+        for (const int meet : map.nodes[wait].neighbors) {
+            if (meet < 0 || hopsBetween(map, meet, 1) != 2 || hopsBetween(map, meet, 0) != 2) {
+                continue;
+            }
+            BattlePlan plan{};
+            plan.home0 = cellOf(map.nodes[0]);
+            plan.wait0 = cellOf(map.nodes[wait]);
+            plan.waitKind = map.nodes[wait].kind;
+            plan.home1 = cellOf(map.nodes[1]);
+            plan.meet1 = cellOf(map.nodes[meet]);
+            if (playThrough(seed, waitingPairs, &plan)) {
+                plans.push_back(plan);
+            }
+        }
+    }
+    return plans;
+}
+
+bool isPointerMark(Pixel p) {
+    return p.r >= 200 && p.g <= 50 && p.b <= 50;
+}
+bool isWhite(Pixel p) {
+    return std::min({p.r, p.g, p.b}) >= 200;
+}
+bool isLane(Pixel p) {
+    return isNear(p, {230, 128, 77}, 12);
+}
+bool isPlayer0Unit(Pixel p) {
+    return isNear(p, {153, 51, 51}, 16);
+}
+bool isPlayer1Unit(Pixel p) {
+    return isNear(p, {51, 51, 153}, 16);
+}
+
+bool showsTurnOf(const Picture& picture, int player) {
+    const int bluish = picture.count(kEndTurnLine, [](Pixel p) { return p.b - p.r > 60; });
+    const int reddish = picture.count(kEndTurnLine, [](Pixel p) { return p.r - p.b > 60; });
+    return player == 1 ? bluish >= 100 && reddish <= 10 : reddish >= 100 && bluish <= 10;
+}
+
+double meanRow(const Picture& picture, const ScreenRect& region,
+               const std::function<bool(Pixel)>& test) {
+    double rows = 0;
+    int found = 0;
+    for (int y = std::max(region.top, 0); y < std::min(region.bottom, picture.height()); ++y) {
+        for (int x = std::max(region.left, 0); x < std::min(region.right, picture.width()); ++x) {
+            if (test(picture.at(x, y))) {
+                rows += y;
+                ++found;
+            }
+        }
+    }
+    return found > 0 ? rows / found : picture.height();
+}
+
+int countOnCell(const Picture& picture, const MapCamera& camera, Cell cell, double y, double reach,
+                const std::function<bool(Pixel)>& test) {
+    const ScreenPoint low = camera.projectOnCell(cell.gridX, cell.gridZ, -reach, y, -reach);
+    const ScreenPoint high = camera.projectOnCell(cell.gridX, cell.gridZ, reach, y, reach);
+    const ScreenRect box{static_cast<int>(std::min(low.x, high.x)),
+                         static_cast<int>(std::min(low.y, high.y)),
+                         static_cast<int>(std::max(low.x, high.x)) + 1,
+                         static_cast<int>(std::max(low.y, high.y)) + 1};
+    return picture.count(box, test);
+}
