@@ -78,8 +78,9 @@ int unitsInLanes(const Battle* battle) {
 
 // The map played the way the players would, minus attacks: the pointer goes
 // from node to node, clicks select ships and send them to nodes their player
-// already holds or nobody holds, ships are bought and turns end. No click
-// lands on an enemy ship, so the screen never leaves the map.
+// already holds or nobody holds, and turns end. No click lands on an enemy
+// ship, so the screen never leaves the map, and no ship is bought: a new ship
+// rightly takes new memory, and both measurements are to see the same game.
 class MapPlay {
 public:
     explicit MapPlay(Model* playedModel) : model(playedModel) {}
@@ -95,9 +96,6 @@ public:
         if (index % 97 == 0) {
             onKeyboard(model->currentPlayer == 0 ? 'q' : 'p', 0, 0);
             ++turnEnds;
-        }
-        if (index % 301 == 0) {
-            onKeyboard(' ', 0, 0);
         }
     }
 
@@ -140,7 +138,8 @@ TEST(Memory, StaysFlatOverAHundredThousandMapFrames) {
     ASSERT_EQ(screen, MapScreen) << "the play left the map, so not every frame was a map frame";
     EXPECT_EQ(broken, "");
     EXPECT_GT(play.clicks, kLongFrames / 10);
-    std::printf("resident memory %ld KiB after the first 1,000, then %+ld bytes\n", settled / 1024, grown);
+    std::printf("resident memory %ld KiB after the first 1,000, then %+ld bytes\n", settled / 1024,
+                grown);
     EXPECT_LE(grown, kAllowedGrowth);
 }
 
@@ -192,7 +191,8 @@ TEST(Memory, StaysFlatOverAHundredThousandBattleSteps) {
 
     ASSERT_TRUE(stillFighting) << "the battle ended before its last step";
     EXPECT_GT(removed, deployed / 2) << "units were sent out but hardly any were killed";
-    std::printf("resident memory %ld KiB after the first 1,000, then %+ld bytes\n", settled / 1024, grown);
+    std::printf("resident memory %ld KiB after the first 1,000, then %+ld bytes\n", settled / 1024,
+                grown);
     EXPECT_LE(grown, kAllowedGrowth);
 }
 
