@@ -1,11 +1,35 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
 #include "app/Entry.h"
 #include "app/Window.h"
 #include "support/GlContext.h"
+
+// After gtest: Xlib defines macros that gtest's own names would run into.
+#include <X11/Xlib.h>
+
+namespace {
+
+// A virtual X server under load now and then turns a connection away; freeglut
+// would end the whole test run for it, so the display is tried a few times
+// first.
+void waitForDisplay() {
+    constexpr int kTries = 5;
+    constexpr unsigned kPauseMicroseconds = 200000;
+    for (int i = 0; i < kTries; ++i) {
+        Display* display = XOpenDisplay(nullptr);
+        if (display != nullptr) {
+            XCloseDisplay(display);
+            return;
+        }
+        usleep(kPauseMicroseconds);
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -18,6 +42,7 @@ int main(int argc, char** argv) {
     // they measure, resident memory above all, does not hang on thread timing.
     tuneAllocator();
     setenv("LP_NUM_THREADS", "0", 0);
+    waitForDisplay();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowPosition(0, 0);
