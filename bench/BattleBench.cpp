@@ -5,14 +5,12 @@
 
 #include "battle/Battle.h"
 #include "battle/Lane.h"
-#include "battle/Unit.h"
 #include "game/Model.h"
-#include "game/Player.h"
 #include "game/Ship.h"
+#include "tests/support/PerFrameScenes.h"
 
 namespace {
 
-constexpr int kUnitsPerSide = 40;
 constexpr int kStepsPerRun = 500;
 
 Battle* freshBattle() {
@@ -20,39 +18,7 @@ Battle* freshBattle() {
     Model* model = Model::getSelf();
     model->createNodes(2);
     model->createPlayers(2);
-    Ship* attacker = model->players[0]->ships[0];
-    Ship* defender = model->players[1]->ships[0];
-    for (int kind = 0; kind < kUnitKinds; ++kind) {
-        attacker->unitStock[kind] = kStockCap;
-        defender->unitStock[kind] = kStockCap;
-    }
-    model->startBattle(attacker, defender);
-    Battle* battle = model->battle;
-    // the attacking cursor sweeps right from lane 0, the defending one left from 4
-    for (int lane = 0; lane < kLaneCount; ++lane) {
-        for (int i = 0; i < kUnitsPerSide / kLaneCount; ++i) {
-            battle->deploy(attacker, i % kUnitKinds);
-            battle->deploy(defender, (i + 1) % kUnitKinds);
-        }
-        battle->moveCursor(1, true);
-        battle->moveCursor(0, false);
-    }
-    return battle;
-}
-
-// Puts both sides of every lane in the middle, every unit in reach of the
-// enemy front, so that each step strikes.
-void closeRanks(Battle* battle) {
-    for (Lane* lane : battle->lanes) {
-        for (int i = 0; i < lane->attackerCount; ++i) {
-            lane->attackerUnits[i]->position = 4950;
-        }
-        for (int i = 0; i < lane->defenderCount; ++i) {
-            lane->defenderUnits[i]->position = 4950;
-        }
-        lane->attackerFront = lane->attackerCount > 0 ? 4950 : 0;
-        lane->defenderFront = lane->defenderCount > 0 ? 4950 : 0;
-    }
+    return perframe::startFullBattle();
 }
 
 void runSteps(benchmark::State& state, bool inContact) {
@@ -60,7 +26,7 @@ void runSteps(benchmark::State& state, bool inContact) {
         state.PauseTiming();
         Battle* battle = freshBattle();
         if (inContact) {
-            closeRanks(battle);
+            perframe::closeRanks(battle);
         }
         state.ResumeTiming();
         for (int step = 0; step < kStepsPerRun; ++step) {

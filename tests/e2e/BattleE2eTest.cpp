@@ -21,6 +21,7 @@
 #include "support/BattlePlan.h"
 #include "support/E2eGame.h"
 #include "support/E2eMap.h"
+#include "support/SeededMapTest.h"
 
 namespace {
 
@@ -31,10 +32,6 @@ namespace {
 // smallest, so its cells are drawn large.
 constexpr std::uint32_t kSeed = 165;
 constexpr int kWaitingPairs = 1;  // player 0's ship stands still for one pair of turns
-
-// Parts of the screen where the map can be seen: the help lines at the top and
-// bottom and the turn panels at the sides are drawn over it.
-constexpr ScreenRect kClearOfPanels{150, 190, 1130, 890};
 
 // The battle is decided when the side without units has lost all its health,
 // 10000 per frame: a thousand frames, some 13 s on an idle machine and 35 s on
@@ -50,11 +47,6 @@ bool isBlack(Pixel p) {
 bool isHealthBar(Pixel p) {
     return p.g >= 200 && p.r <= 60 && p.b <= 60;
 }
-bool isInside(ScreenPoint point, const ScreenRect& rect) {
-    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top &&
-           point.y < rect.bottom;
-}
-
 // ---------------------------------------------------------------------------
 // The battle screen's fixed camera: from (0, 5000, 10000) towards the middle of
 // the field, y up. The lanes run along z, side by side from x = -2500 to 2500;
@@ -126,51 +118,17 @@ ScreenRect healthBarBox(double baseZ) {
                        baseZ - kHealthBarHalfDepth, baseZ + kHealthBarHalfDepth);
 }
 
-class SeededBattle : public ::testing::Test {
+class SeededBattle : public SeededMapTest {
 protected:
     void SetUp() override {
         map = growMap(kSeed);
         const std::optional<BattlePlan> found = planBattle();
         ASSERT_TRUE(found.has_value()) << "seed " << kSeed << " leaves no room for the test";
         plan = *found;
-        ASSERT_TRUE(game.startServer());
-        ASSERT_TRUE(game.screen().movePointer(kScreenWidth / 2, kScreenHeight / 2));
-        ASSERT_TRUE(
-            game.startProgram(KARVOSSA_SEEDED_BINARY, {"KARVOSSA_SEED=" + std::to_string(kSeed)}));
-        ASSERT_TRUE(game.waitForTitle(&window));
+        startProgram(kSeed);
     }
 
     std::optional<BattlePlan> planBattle() const;
-
-    PointerPixel pixelOf(Cell cell) const {
-        return pointerPixelFor(map, cell.gridX, cell.gridZ, kScreenWidth, kScreenHeight);
-    }
-    MapCamera cameraWithPointerOn(Cell cell) const {
-        return MapCamera(map, kScreenWidth, kScreenHeight, pixelOf(cell));
-    }
-    bool selectorLandsOn(Cell cell) const {
-        int gridX = 0;
-        int gridZ = 0;
-        return selectorCellFor(map, pixelOf(cell), kScreenWidth, kScreenHeight, &gridX, &gridZ) &&
-               gridX == cell.gridX && gridZ == cell.gridZ;
-    }
-    // The cell and everything drawn on it lie where the map can be seen, for
-    // each pointer position the test uses.
-    bool staysInView(Cell cell, const std::vector<Cell>& pointerCells) const {
-        constexpr double kReach = 1.4;
-        for (const Cell& pointer : pointerCells) {
-            const MapCamera camera = cameraWithPointerOn(pointer);
-            for (const double dx : {-kReach, kReach}) {
-                for (const double dz : {-kReach, kReach}) {
-                    if (!isInside(camera.projectOnCell(cell.gridX, cell.gridZ, dx, 0, dz),
-                                  kClearOfPanels)) {
-                        return false;
-                    }
-                }
-            }
-        }
-        return true;
-    }
 
     Pixel pixelAt(const Picture& picture, const MapCamera& camera, Cell cell, double dx, double y,
                   double dz) const {
@@ -271,11 +229,7 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
-    GrownMap map;
     BattlePlan plan{};
-    GameOnScreen game{KARVOSSA_ARTEFACTS};
-    WindowInfo window;
-    Picture picture;  // the last screenshot
 };
 
 // The first plan whose cells the pointer can reach and see, in which player 1's

@@ -13,6 +13,7 @@
 
 #include "support/E2eGame.h"
 #include "support/E2eMap.h"
+#include "support/SeededMapTest.h"
 
 namespace {
 
@@ -22,15 +23,8 @@ constexpr std::uint32_t kSeed = 6;
 
 constexpr int kKindWithWhiteMark = 2;  // lit, its mark looks like an owner cap
 
-// Parts of the screen where the map can be seen: the help lines at the top and
-// bottom and the turn panels at the sides are drawn over it.
-constexpr ScreenRect kClearOfPanels{150, 190, 1130, 890};
 constexpr ScreenRect kStillPart{200, 0, 1080, kScreenHeight};
 constexpr ScreenRect kEndTurnLine{290, 85, 1050, 175};
-
-struct Cell {
-    int gridX, gridZ;
-};
 
 // The cells the test points at, chosen from the grown map.
 struct FirstMovePlan {
@@ -66,56 +60,14 @@ bool isBluish(Pixel p) {
     return p.b - p.r > 60;
 }
 
-bool isInside(ScreenPoint point, const ScreenRect& rect) {
-    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top &&
-           point.y < rect.bottom;
-}
-
-class SeededFirstTurn : public ::testing::Test {
+class SeededFirstTurn : public SeededMapTest {
 protected:
     void SetUp() override {
         map = growMap(kSeed);
         const std::optional<FirstMovePlan> found = planFirstMove();
         ASSERT_TRUE(found.has_value()) << "seed " << kSeed << " leaves no room for the test";
         plan = *found;
-        ASSERT_TRUE(game.startServer());
-        ASSERT_TRUE(game.screen().movePointer(kScreenWidth / 2, kScreenHeight / 2));
-        ASSERT_TRUE(
-            game.startProgram(KARVOSSA_SEEDED_BINARY, {"KARVOSSA_SEED=" + std::to_string(kSeed)}));
-        ASSERT_TRUE(game.waitForTitle(&window));
-    }
-
-    PointerPixel pixelOf(Cell cell) const {
-        return pointerPixelFor(map, cell.gridX, cell.gridZ, kScreenWidth, kScreenHeight);
-    }
-
-    MapCamera cameraWithPointerOn(Cell cell) const {
-        return MapCamera(map, kScreenWidth, kScreenHeight, pixelOf(cell));
-    }
-
-    // The cell and everything drawn around it lie where the map can be seen,
-    // for each pointer position the test uses.
-    bool staysInView(Cell cell, const std::vector<Cell>& pointerCells) const {
-        constexpr double kReach = 1.4;
-        for (const Cell& pointer : pointerCells) {
-            const MapCamera camera = cameraWithPointerOn(pointer);
-            for (const double dx : {-kReach, kReach}) {
-                for (const double dz : {-kReach, kReach}) {
-                    if (!isInside(camera.projectOnCell(cell.gridX, cell.gridZ, dx, 0, dz),
-                                  kClearOfPanels)) {
-                        return false;
-                    }
-                }
-            }
-        }
-        return true;
-    }
-
-    bool selectorLandsOn(Cell cell) const {
-        int gridX = 0;
-        int gridZ = 0;
-        return selectorCellFor(map, pixelOf(cell), kScreenWidth, kScreenHeight, &gridX, &gridZ) &&
-               gridX == cell.gridX && gridZ == cell.gridZ;
+        startProgram(kSeed);
     }
 
     std::optional<FirstMovePlan> planFirstMove() const;
@@ -127,11 +79,7 @@ protected:
         ASSERT_TRUE(game.snapUntil(step, drawnThere, kFrameLimit, &picture));
     }
 
-    GrownMap map;
     FirstMovePlan plan{};
-    GameOnScreen game{KARVOSSA_ARTEFACTS};
-    WindowInfo window;
-    Picture picture;  // the last screenshot
 };
 
 std::optional<FirstMovePlan> SeededFirstTurn::planFirstMove() const {

@@ -88,10 +88,6 @@ bool playThrough(std::uint32_t seed, int waitingPairs, BattlePlan* plan) {
 
 }  // namespace
 
-bool operator==(const Cell& a, const Cell& b) {
-    return a.gridX == b.gridX && a.gridZ == b.gridZ;
-}
-
 std::vector<BattlePlan> playablePlans(const GrownMap& map, std::uint32_t seed, int waitingPairs) {
     std::vector<BattlePlan> plans;
     if (hopsBetween(map, 0, 1) != kHomesApart) {

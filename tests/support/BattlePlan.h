@@ -11,12 +11,6 @@
 #include "support/E2eMap.h"
 #include "support/E2ePicture.h"
 
-struct Cell {
-    int gridX, gridZ;
-};
-
-bool operator==(const Cell& a, const Cell& b);
-
 // Where the ships stand at each stage of the play.
 struct BattlePlan {
     Cell home0;     // player 0's home, its ship's start

@@ -144,3 +144,7 @@ ScreenPoint MapCamera::project(double x, double y, double z) const {
 ScreenPoint MapCamera::projectOnCell(int gridX, int gridZ, double dx, double y, double dz) const {
     return project(gridX * kCellWidth + dx, y, gridZ * kCellDepth + dz);
 }
+
+bool operator==(const Cell& a, const Cell& b) {
+    return a.gridX == b.gridX && a.gridZ == b.gridZ;
+}

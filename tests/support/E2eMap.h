@@ -33,6 +33,13 @@ struct GrownMap {
 Model* growWorld(std::uint32_t seed);
 
 // The map of growWorld(seed), copied out; leaves no Model behind.
+// A cell of the map grid, as the screen tests name nodes and pointer targets.
+struct Cell {
+    int gridX, gridZ;
+};
+
+bool operator==(const Cell& a, const Cell& b);
+
 GrownMap growMap(std::uint32_t seed);
 
 struct ScreenPoint {

@@ -141,8 +141,8 @@ inline void closeRanks(Battle* battle) {
 }
 
 // A battle between the players' first ships, each with a full stock sent out
-// evenly: eight units per side in every lane, all of them in the fight.
-inline Battle* showBattle() {
+// evenly: eight units per side in every lane, all at their base ends.
+inline Battle* startFullBattle() {
     Model* model = Model::getSelf();
     Ship* attacker = model->players[0]->ships[0];
     Ship* defender = model->players[1]->ships[0];
@@ -161,6 +161,12 @@ inline Battle* showBattle() {
         battle->moveCursor(1, true);
         battle->moveCursor(0, false);
     }
+    return battle;
+}
+
+// The full battle with every unit already in the fight.
+inline Battle* showBattle() {
+    Battle* battle = startFullBattle();
     closeRanks(battle);
     return battle;
 }
