@@ -5,6 +5,7 @@
 #include "app/Menu.h"
 #include "battle/Battle.h"
 #include "game/Model.h"
+#include "game/Node.h"
 #include "game/NodeMap.h"
 #include "game/Player.h"
 #include "game/TurnCycle.h"
@@ -103,9 +104,12 @@ void drawMapScreen() {
     Model* model = Model::getSelf();
     resetModelView();
     model->hud->drawTurnHud();
-    gluLookAt(model->mapCenterX - kSwayReach * model->pointerX, model->viewHeight,
-              model->mapCenterZ + kSwayReach * model->pointerY, model->mapCenterX, 0,
-              model->mapCenterZ, 0, 0, -1);
+    // The map's centre is kept in grid units; the camera looks at it in the
+    // world, where the cells are, so that maps grown far to one side stay whole.
+    const double centreX = model->mapCenterX * kCellWidth;
+    const double centreZ = model->mapCenterZ * kCellDepth;
+    gluLookAt(centreX - kSwayReach * model->pointerX, model->viewHeight,
+              centreZ + kSwayReach * model->pointerY, centreX, 0, centreZ, 0, 0, -1);
     if (model->endTurnRequested) {
         finishTurn();
     }

@@ -2,8 +2,24 @@
 
 #include <GL/glut.h>
 
+#include <thread>
+
+#include "app/FramePacer.h"
 #include "app/Input.h"
 #include "app/Screens.h"
+
+namespace {
+
+// Asks for the next frame once it is due, at most 60 times a second.
+void onIdle() {
+    static FramePacer pacer(FramePacer::Clock::now, [](FramePacer::Clock::duration wait) {
+        std::this_thread::sleep_for(wait);
+    });
+    pacer.awaitNextFrame();
+    glutPostRedisplay();
+}
+
+}  // namespace
 
 void initGlState() {
     glEnable(GL_DEPTH_TEST);
@@ -26,7 +42,7 @@ void initGlState() {
 void registerCallbacks() {
     glutDisplayFunc(onDisplay);
     glutReshapeFunc(onReshape);
-    glutIdleFunc(glutPostRedisplay);
+    glutIdleFunc(onIdle);
     glutPassiveMotionFunc(onPassiveMotion);
     glutMouseFunc(onMouse);
     glutKeyboardFunc(onKeyboard);

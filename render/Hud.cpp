@@ -2,6 +2,8 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
+
 #include "battle/Battle.h"
 #include "game/Model.h"
 #include "game/Node.h"
@@ -44,6 +46,9 @@ constexpr Colour kPanelGrey{0.5f, 0.5f, 0.5f};
 constexpr float kBattleSideX = 5;  // eye x of a player's battle legend and ship
 constexpr float kBattleDepth = -10;
 constexpr float kBattleScale = 2;
+// The panels reach 1.7 to either side at the depth of 2, and the battle ships
+// 7 at the depth of 10: windows at least 16:10 wide show them as laid out.
+constexpr float kLaidOutAspect = 1.6f;
 
 // Where one side panel stands and how it places its numbers.
 struct PanelLayout {
@@ -154,7 +159,7 @@ void drawEndTurnLine(int currentPlayer) {
     setColour(kPlayerDark[side]);
     scaleToText();
     glTranslatef(-700, 800, 0);
-    const float moves[] = {30, 30, 30,      // 'q'
+    const float moves[] = {30, 30, 80,      // 'q'
                            30, 80,          // to
                            30, 30, 80,      // end
                            30, 30, 30, 0};  // turn
@@ -162,19 +167,24 @@ void drawEndTurnLine(int currentPlayer) {
     glPopMatrix();
 }
 
-// The right panel keeps its numbers near the icons: one shift above 10 and a
-// second one above 100.
+int digitCount(int value) {
+    int digits = 1;
+    for (; value >= 10; value /= 10) {
+        ++digits;
+    }
+    return digits;
+}
+
+// The right panel keeps its numbers right-aligned next to the icons: one
+// shift for every digit after the first.
 void drawCounter(int value, const PanelLayout& layout) {
     glPushMatrix();
     setColour(kWhite);
     scaleToText();
     glTranslatef(layout.numberX, 0, 0);
     glPushMatrix();
-    if (layout.rightAligned && value > 10) {
-        glTranslatef(kRightAlignShift, 0, 0);
-    }
-    if (layout.rightAligned && value > 100) {
-        glTranslatef(kRightAlignShift, 0, 0);
+    if (layout.rightAligned) {
+        glTranslatef(kRightAlignShift * static_cast<float>(digitCount(value) - 1), 0, 0);
     }
     drawNumber(value);
     glPopMatrix();
@@ -249,6 +259,15 @@ void drawPanel(const PanelLayout& layout, Ship* preview, Node* const* icons, flo
     glPopMatrix();
 }
 
+// On windows narrower than 16:10 the overlay would run off the sides; there
+// it shrinks towards the middle of the screen as a whole, keeping its layout.
+void fitToWindow() {
+    const Model* model = Model::getSelf();
+    const float aspect = static_cast<float>(model->windowWidth) / model->windowHeight;
+    const float scale = std::min(1.0f, aspect / kLaidOutAspect);
+    glScalef(scale, scale, 1);
+}
+
 Ship* battleShipOf(const Battle* battle, const Player* player) {
     return battle->attacker->owner == player ? battle->attacker : battle->defender;
 }
@@ -302,6 +321,8 @@ void Hud::drawTurnHud() {
         return;
     }
     const Model* model = Model::getSelf();
+    glPushMatrix();
+    fitToWindow();
     drawBuyLine();
     drawEndTurnLine(model->currentPlayer);
     setMaterial(kPanelGrey.r, kPanelGrey.g, kPanelGrey.b, 1, kPlainFactors.specular,
@@ -310,6 +331,7 @@ void Hud::drawTurnHud() {
     glCallList(panelList);
     drawPanel(kLeftPanel, leftShip, leftIcons, leftAngle, model->currentPlayer == 0);
     drawPanel(kRightPanel, rightShip, rightIcons, rightAngle, model->currentPlayer == 1);
+    glPopMatrix();
 }
 
 void Hud::drawBattleHud() {
@@ -318,6 +340,9 @@ void Hud::drawBattleHud() {
     if (!listsBuilt || battle == nullptr) {
         return;
     }
+    glPushMatrix();
+    fitToWindow();
     drawBattleSide(leftKeysList, -kBattleSideX, battleShipOf(battle, model->players[0]));
     drawBattleSide(rightKeysList, kBattleSideX, battleShipOf(battle, model->players[1]));
+    glPopMatrix();
 }

@@ -43,6 +43,20 @@ float pulseBrightness(int clock) {
     return 0.5f + 0.5f * (0.5f + 0.5f * wave);
 }
 
+// The full-strength white light washes both owners' pale colours out to the
+// same white. The cap gives its colour off as emission instead, which no light
+// changes, and reflects nothing. Switching the lighting off for it would do as
+// well, but every switch costs the software rasteriser memory it keeps.
+void callGlowing(const Colour& c, unsigned list) {
+    const GLfloat glow[4] = {c.r, c.g, c.b, 1};
+    const GLfloat none[4] = {0, 0, 0, 1};
+    glMaterialfv(GL_FRONT, GL_EMISSION, glow);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, none);
+    glColor4fv(none);  // ambient and diffuse follow the colour
+    glCallList(list);
+    glMaterialfv(GL_FRONT, GL_EMISSION, none);
+}
+
 }  // namespace
 
 void Node::buildLists() {
@@ -88,11 +102,7 @@ void Node::draw() {
     if (owner == nullptr) {
         return;
     }
-    const Colour light = kPlayerLight[side];
-    setMaterial(light.r, light.g, light.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
-                kPlainFactors.ambient);
-    applyMaterial();
-    glCallList(ownerCapList);
+    callGlowing(kPlayerLight[side], ownerCapList);
 }
 
 void Node::drawAt() {

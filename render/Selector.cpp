@@ -88,9 +88,11 @@ void Selector::draw() {
 }
 
 void Selector::updateCursor(float pointerX, float pointerY) {
-    const float viewHeight = Model::getSelf()->viewHeight;
-    pointerGridX = -viewHeight * pointerX * 0.5f;
-    pointerGridZ = viewHeight * pointerY * 0.5f;
+    // Around the map's centre, not the grid origin: the map grows from its seed
+    // in any direction, and the pointer reaches only viewHeight / 2 either side.
+    const Model* model = Model::getSelf();
+    pointerGridX = model->mapCenterX - model->viewHeight * pointerX * 0.5f;
+    pointerGridZ = model->mapCenterZ + model->viewHeight * pointerY * 0.5f;
     if (!isReachableCell(pointerGridX) || !isReachableCell(pointerGridZ)) {
         return;
     }

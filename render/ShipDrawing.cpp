@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr float kDeckScale = 0.6f;      // deck and gauges, across both x and z
-constexpr float kDeckLift = 0.1f;       // deck and health arrow above the hull
-constexpr float kStockBarLift = 0.11f;  // just above the deck, so the bars are not hidden
+constexpr float kDeckScale = 0.6f;   // deck and gauges, across both x and z
+constexpr float kDeckLift = 0.1f;    // deck above the hull
+constexpr float kGaugeLift = 0.11f;  // bars and health arrow just above the deck, never in it
 constexpr float kDeckBowTip = 1.2f;
 constexpr float kMovedDarkening = 0.4f;  // taken off each hull component once moved
 constexpr double kStockBarWidth = 0.25;
@@ -105,7 +105,7 @@ void Ship::draw() {
 void Ship::drawGauges() {
     glPushMatrix();
     glScalef(kDeckScale, 1, kDeckScale);
-    const double barY = height + kStockBarLift;
+    const double gaugeY = height + kGaugeLift;
     for (int kind = 0; kind < kUnitKinds; ++kind) {
         const Colour c = kKindColours[kind];
         setMaterial(c.r, c.g, c.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
@@ -113,7 +113,7 @@ void Ship::drawGauges() {
         applyMaterial();
         const double fill = unitStock[kind] / static_cast<double>(kStockCap);
         if (fill > 0) {
-            emitStockBar(kind, fill, barY);
+            emitStockBar(kind, fill, gaugeY);
         }
     }
 
@@ -123,7 +123,7 @@ void Ship::drawGauges() {
     // A ship can survive a battle with health at or below 0 when both sides
     // fell in the same step; its arrow must still stay on the deck.
     const double fraction = std::clamp(health / static_cast<double>(kFullHealth), 0.0, 1.0);
-    emitHealthArrow(fraction, height + kDeckLift);
+    emitHealthArrow(fraction, gaugeY);
     glPopMatrix();
 }
 

@@ -23,6 +23,7 @@
 #include "game/Player.h"
 #include "game/Ship.h"
 #include "render/Selector.h"
+#include "support/CellPointer.h"
 #include "support/SoakWorld.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -82,7 +83,8 @@ public:
 
     void frame(long index) {
         const Node* aimed = model->nodes[(index * 7) % model->nodeCount];
-        onPassiveMotion(pointerPixelX(model, aimed), pointerPixelY(model, aimed));
+        const WindowPixel pixel = pixelOnNode(model, aimed);
+        onPassiveMotion(pixel.x, pixel.y);
         onDisplay();
         if (index % 3 == 0 && isSafeToClick()) {
             onMouse(0, 0, 0, 0);  // left button pressed

@@ -55,8 +55,8 @@ TEST_F(ScreensTest, EndScreenShowsTheWinnersColourWithWinInWhite) {
         const float r = loser == 1 ? 0.6f : 0.2f;
         const float b = loser == 1 ? 0.2f : 0.6f;
         // A corner of the square, away from the text.
-        EXPECT_TRUE(near(readPixel(kTestWindowWidth / 2 - 60, kTestWindowHeight / 2 - 60), r,
-                         0.2f, b))
+        EXPECT_TRUE(
+            near(readPixel(kTestWindowWidth / 2 - 60, kTestWindowHeight / 2 - 60), r, 0.2f, b))
             << "loser " << loser;
         const int square = countPixels(r, 0.2f, b);
         const int white = countPixels(1, 1, 1);
@@ -130,8 +130,9 @@ TEST_F(ScreensTest, CamerasSwayWithThePointer) {
     // compare with the eye the map camera must use.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    gluLookAt(model->mapCenterX - 5, model->viewHeight, model->mapCenterZ - 2.5,
-              model->mapCenterX, 0, model->mapCenterZ, 0, 0, -1);
+    const double centreX = model->mapCenterX * 1.6;
+    const double centreZ = model->mapCenterZ * 1.3;
+    gluLookAt(centreX - 5, model->viewHeight, centreZ - 2.5, centreX, 0, centreZ, 0, 0, -1);
     GLfloat expected[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, expected);
     drawMapScreen();

@@ -39,6 +39,7 @@
 #include "game/Node.h"
 #include "game/Player.h"
 #include "game/Ship.h"
+#include "support/CellPointer.h"
 #include "support/SoakWorld.h"
 
 namespace {
@@ -313,7 +314,8 @@ private:
             planned.push_back(motion(anyPixel(model->windowWidth), anyPixel(model->windowHeight)));
             return;
         }
-        planned.push_back(motion(pointerPixelX(model, node), pointerPixelY(model, node)));
+        const WindowPixel pixel = pixelOnNode(model, node);
+        planned.push_back(motion(pixel.x, pixel.y));
     }
 
     const Ship* ownShip(const Model* model) {

@@ -23,9 +23,6 @@ constexpr std::uint32_t kSeed = 6;
 
 constexpr int kKindWithWhiteMark = 2;  // lit, its mark looks like an owner cap
 
-constexpr ScreenRect kStillPart{200, 0, 1080, kScreenHeight};
-constexpr ScreenRect kEndTurnLine{290, 85, 1050, 175};
-
 // The cells the test points at, chosen from the grown map.
 struct FirstMovePlan {
     Cell home;         // player 0's home node, holding its first ship
@@ -40,7 +37,7 @@ bool isWhite(Pixel p) {
 bool isBlack(Pixel p) {
     return std::max({p.r, p.g, p.b}) <= 20;
 }
-// An owner cap: lit, it shows nearly white, never bluish for player 0.
+// Player 0's owner cap, pink (1, 0.6, 0.6); a lit white mark would pass too.
 bool isOwnerCap(Pixel p) {
     return p.r >= 230 && p.g >= 130 && p.b >= 130 && p.r >= p.b;
 }

@@ -1,11 +1,12 @@
 #include "render/Hud.h"
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "battle/Battle.h"
@@ -218,6 +219,9 @@ protected:
         model->createNodes(50);
         model->createPlayers(2);
         hud = model->createHud();
+        // A 16:9 window shows the panels exactly as laid out.
+        model->windowWidth = 1920;
+        model->windowHeight = 1080;
     }
 
     void TearDown() override {
@@ -292,8 +296,16 @@ TEST_F(HudTest, HelpLinesNameThePriceAndTheCurrentPlayersKeyInTheirColour) {
 
         const auto endTurn = glyphsOnRow(glyphs, 0.8, -0.71, 2);
         EXPECT_EQ(textOf(endTurn), turn.text);
-        ASSERT_FALSE(endTurn.empty());
+        ASSERT_EQ(endTurn.size(), 12u);
         EXPECT_NEAR(endTurn[0].x, -0.7, 1e-3);
+        // The same word gap after the closing quote as after "to" and "end".
+        const float extraMoves[] = {30, 30, 80, 30, 80, 30, 30, 80, 30, 30, 30};
+        for (size_t i = 0; i + 1 < endTurn.size(); ++i) {
+            const double advance =
+                glutStrokeWidthf(GLUT_STROKE_ROMAN, endTurn[i].glyph) * kPanelText;
+            EXPECT_NEAR(endTurn[i + 1].x - endTurn[i].x - advance, extraMoves[i] * kPanelText, 1e-3)
+                << "after glyph " << i;
+        }
         for (const ReadGlyph& g : endTurn) {
             EXPECT_TRUE(g.oneColour);
             EXPECT_NEAR(g.r, turn.r, 1e-3) << g.glyph;
@@ -336,13 +348,13 @@ TEST_F(HudTest, PreviewStockIsTheShareOfProductiveNodesScaledToTen) {
     }
 }
 
-TEST_F(HudTest, RightPanelNumbersShiftLeftAbove10AndAbove100) {
+TEST_F(HudTest, RightPanelNumbersShiftLeftOncePerDigitAfterTheFirst) {
     struct Case {
         int value;
         int shifts;
     };
-    for (const Case& c : {Case{9, 0}, Case{10, 0}, Case{11, 1}, Case{99, 1}, Case{100, 1},
-                          Case{101, 2}, Case{2500, 2}}) {
+    for (const Case& c :
+         {Case{9, 0}, Case{10, 1}, Case{99, 1}, Case{100, 2}, Case{101, 2}, Case{2500, 3}}) {
         SCOPED_TRACE(c.value);
         player(0)->credits = c.value;
         player(1)->credits = c.value;
@@ -467,6 +479,37 @@ TEST_F(HudBattleTest, EachSideShowsTheBattleShipOfItsPlayer) {
     const auto [left2, right2] = polygonsBySide();
     EXPECT_GT(left2, left1);
     EXPECT_EQ(right2, right1);
+}
+
+TEST_F(HudBattleTest, EveryPanelElementIsWholeOnCommonWindowShapes) {
+    startBattle(0);
+    player(0)->credits = player(1)->credits = 1000;
+    for (const auto& [width, height] :
+         {std::pair{1280, 1024}, std::pair{1024, 768}, std::pair{1680, 1050}, std::pair{1920, 1080},
+          std::pair{2560, 1080}}) {
+        Model::getSelf()->windowWidth = width;
+        Model::getSelf()->windowHeight = height;
+        resetFrame();
+        glViewport(0, 0, width, height);
+        glMatrixMode(GL_PROJECTION);
+        gluPerspective(60, static_cast<double>(width) / height, 1, 1e8);
+        glMatrixMode(GL_MODELVIEW);
+        // Clipping puts vertices of a cut element on the window's edge.
+        int cut = 0;
+        const auto countCut = [&](const Capture& capture) {
+            for (const auto& primitive : capture.primitives) {
+                for (const auto& v : primitive.vertices) {
+                    cut +=
+                        v.x < 0.01f || v.x > width - 0.01f || v.y < 0.01f || v.y > height - 0.01f;
+                }
+            }
+        };
+        for (int frame = 0; frame < 72; ++frame) {  // the fast panel turns once round
+            countCut(glfeedback::capture([this] { hud->drawTurnHud(); }));
+        }
+        countCut(glfeedback::capture([this] { hud->drawBattleHud(); }));
+        EXPECT_EQ(cut, 0) << width << "x" << height;
+    }
 }
 
 TEST_F(HudBattleTest, DrawsNothingWithoutABattle) {

@@ -57,6 +57,11 @@ TEST_F(NodeDrawing, TheRimMarksHomeNodesAndIconsTheCapEveryOwnedNode) {
         c.node->draw();
         const Rgb rim = c.rim ? c.dark : Rgb{0, 0, 0};
         EXPECT_TRUE(looksLike(view.colourAt(kRimX, 0), rim[0], rim[1], rim[2]));
+        // Under the game's full-strength light the cap keeps its owner's hue.
+        glEnable(GL_LIGHTING);
+        view.clear();
+        c.node->draw();
+        glDisable(GL_LIGHTING);
         EXPECT_TRUE(looksLike(view.colourAt(0, 0), c.light[0], c.light[1], c.light[2]));
     }
 }

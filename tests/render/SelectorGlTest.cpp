@@ -12,6 +12,7 @@
 #include "game/Player.h"
 #include "game/Ship.h"
 #include "render/Selector.h"
+#include "support/CellPointer.h"
 
 namespace {
 
@@ -145,6 +146,9 @@ TEST_F(MapDrawing, MovesTheCursorUnderThePointerAndDrawsEveryNode) {
     Model* model = Model::getSelf();
     model->selector->gridX = 4;
     model->selector->gridZ = 2;
+    const PointerAim aim = pointerOnCell(viewOf(model), 0, 0);  // the seed's cell
+    model->pointerX = aim.pointerX;
+    model->pointerY = aim.pointerY;
     const TopDownView view(0, 0, 4);
     const auto polygons = view.capture([model] { model->nodeMap->drawMap(); });
     EXPECT_EQ(model->selector->gridX, 0);
@@ -161,6 +165,9 @@ TEST_F(MapDrawing, MovesTheCursorUnderThePointerAndDrawsEveryNode) {
 
     model->nodeMap->drawMap();
     EXPECT_TRUE(looksLike(view.colourAt(0.5f, 0.3f), 0.3f, 0.3f, 0.3f));  // the seed's tile
+    glEnable(GL_LIGHTING);  // the caps show their owners' hues under the game's light
+    view.clear();
+    model->nodeMap->drawMap();
     for (int i = 0; i < 2; ++i) {
         const Point home = centreOf(model->nodes[i]->gridX, model->nodes[i]->gridZ);
         const Rgb cap = i == 0 ? Rgb{1, 0.6f, 0.6f} : Rgb{0.6f, 0.6f, 1};

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <limits>
+#include <set>
+#include <utility>
 
 #include "game/Model.h"
+#include "game/Node.h"
 #include "render/Selector.h"
+#include "support/E2eMap.h"
 
 namespace {
 
@@ -52,15 +57,35 @@ TEST_F(SelectorCursor, RoundsHalvesUpOnBothSidesOfZero) {
     expectCell(1, -1);
 }
 
-TEST_F(SelectorCursor, IgnoresTheMapCentreAndAPointerWithNoCell) {
+TEST_F(SelectorCursor, CountsFromTheMapCentreAndIgnoresAPointerWithNoCell) {
     Model::getSelf()->mapCenterX = 10;
     Model::getSelf()->mapCenterZ = -6;
     selector.updateCursor(-0.3f, 0.2f);
-    expectCell(1, 1);
+    expectCell(11, -5);
     selector.updateCursor(std::numeric_limits<float>::infinity(), 0);
-    expectCell(1, 1);
+    expectCell(11, -5);
     selector.updateCursor(0, std::numeric_limits<float>::quiet_NaN());
-    expectCell(1, 1);
+    expectCell(11, -5);
+}
+
+// Maps grow from their seed in any direction; a node the pointer cannot reach
+// from inside the window could never be ordered to.
+TEST(SelectorReach, APointerSweepOverTheWindowReachesEveryNodeOfGrownMaps) {
+    constexpr int kSteps = 160;  // finer than a cell on the widest maps
+    for (std::uint32_t seed = 1; seed <= 100; ++seed) {
+        const Model* model = growWorld(seed);
+        std::set<std::pair<int, int>> reached;
+        for (int step = 0; step <= kSteps * kSteps; ++step) {
+            model->selector->updateCursor(1 - 2.0f * (step % kSteps) / kSteps,
+                                          2.0f * (step / kSteps) / kSteps - 1);
+            reached.emplace(model->selector->gridX, model->selector->gridZ);
+        }
+        for (int i = 0; i < model->nodeCount; ++i) {
+            EXPECT_TRUE(reached.count({model->nodes[i]->gridX, model->nodes[i]->gridZ}))
+                << "seed " << seed << ", node " << i;
+        }
+        Model::resetSelf();
+    }
 }
 
 }  // namespace

@@ -84,16 +84,19 @@ TEST_F(ShipDrawing, TheHealthArrowShrinksTowardsTheDeckAndStaysOnIt) {
     for (const auto& [health, tipX] : cases) {
         SCOPED_TRACE(health);
         ship.health = health;
-        float maxX = -1, minX = 9, widest = 0;
+        float maxX = -1, minX = 9, widest = 0, lowest = 9;
         for (const FeedbackPolygon& polygon : view.capture([&ship] { ship.draw(); })) {
             for (const FeedbackVertex& v : polygon) {
                 if (isGreen(v)) {
                     maxX = std::max(maxX, v.x);
                     minX = std::min(minX, v.x);
                     widest = std::max(widest, std::fabs(v.z));
+                    lowest = std::min(lowest, v.y);
                 }
             }
         }
+        // Above the deck (at 0.35), not in its plane, where the two would flicker.
+        EXPECT_GT(lowest, 0.355f);
         EXPECT_NEAR(maxX, tipX, 0.002f);
         EXPECT_NEAR(minX, 0.3f, 0.002f);
         EXPECT_NEAR(widest, 0.3f, 0.002f);

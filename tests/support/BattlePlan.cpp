@@ -15,7 +15,6 @@ namespace {
 // Close enough for player 0's ship to wait one step out and player 1's to
 // reach the node beside it in two.
 constexpr int kHomesApart = 4;
-constexpr ScreenRect kEndTurnLine{290, 85, 1050, 175};
 
 Cell cellOf(const MapNode& node) {
     return {node.gridX, node.gridZ};

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "support/E2eGame.h"
 #include "support/E2eMap.h"
 #include "support/E2ePicture.h"
 

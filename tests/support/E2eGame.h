@@ -26,6 +26,26 @@ constexpr Millis kStartLimit{15000};
 constexpr Millis kFrameLimit{5000};
 constexpr Millis kExitLimit{5000};
 
+// The panels and help lines are laid out for 16:10 and shrink towards the
+// middle of narrower screens such as this 5:4 one: a rectangle measured on the
+// 1280-wide layout, as it stands here.
+constexpr ScreenRect shrunkToTestScreen(const ScreenRect& laidOut) {
+    constexpr int kShrink = 78125;  // (5 / 4) / (16 / 10), in hundred-thousandths
+    const auto towardsMiddle = [](int pixel, int middle) {
+        return middle + (pixel - middle) * kShrink / 100000;
+    };
+    return {towardsMiddle(laidOut.left, kScreenWidth / 2),
+            towardsMiddle(laidOut.top, kScreenHeight / 2),
+            towardsMiddle(laidOut.right, kScreenWidth / 2),
+            towardsMiddle(laidOut.bottom, kScreenHeight / 2)};
+}
+
+// The end-turn line of the map screen, in the colour of the player on turn.
+constexpr ScreenRect kEndTurnLine = shrunkToTestScreen({290, 85, 1050, 175});
+// The middle of the screen, clear of the side panels' spinning pictures, whose
+// reach is some 200 pixels from the sides.
+constexpr ScreenRect kStillPart{240, 0, 1040, kScreenHeight};
+
 // The title board: lit, its colour shows as a flat light magenta.
 bool isTitleBoard(Pixel p);
 // The title drawn in a window that fills the screen, not yet in the first,

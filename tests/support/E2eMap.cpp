@@ -98,15 +98,15 @@ GrownMap growMap(std::uint32_t seed) {
 }
 
 PointerPixel pointerPixelFor(const GrownMap& map, int gridX, int gridZ, int width, int height) {
-    const double x = width / 2.0 * (1 + gridX * 2.0 / map.viewHeight);
-    const double y = height / 2.0 * (1 + gridZ * 2.0 / map.viewHeight);
-    return {static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
+    return pixelOnCell(map.view(), gridX, gridZ, width, height);
 }
 
 bool selectorCellFor(const GrownMap& map, PointerPixel pointer, int width, int height, int* gridX,
                      int* gridZ) {
-    const float pointerGridX = -map.viewHeight * pointerXAt(pointer.x, width) * 0.5f;
-    const float pointerGridZ = map.viewHeight * pointerYAt(pointer.y, height) * 0.5f;
+    const float pointerGridX =
+        map.mapCenterX - map.viewHeight * pointerXAt(pointer.x, width) * 0.5f;
+    const float pointerGridZ =
+        map.mapCenterZ + map.viewHeight * pointerYAt(pointer.y, height) * 0.5f;
     const int cx = static_cast<int>(std::floor(pointerGridX + 0.5f));
     const int cz = static_cast<int>(std::floor(pointerGridZ + 0.5f));
     if ((cx + cz) % 2 != 0) {
@@ -121,10 +121,9 @@ MapCamera::MapCamera(const GrownMap& map, int width, int height, PointerPixel po
     : width_(width), height_(height) {
     const double pointerX = pointerXAt(pointer.x, width);
     const double pointerY = pointerYAt(pointer.y, height);
-    // The map camera uses the map centre, in grid units, directly as world x and z.
-    eye_ = {map.mapCenterX - kSwayReach * pointerX, map.viewHeight,
-            map.mapCenterZ + kSwayReach * pointerY};
-    const Vector centre = {map.mapCenterX, 0, map.mapCenterZ};
+    // The map camera looks at the map's centre, kept in grid units, in the world.
+    const Vector centre = {map.mapCenterX * kCellWidth, 0, map.mapCenterZ * kCellDepth};
+    eye_ = {centre[0] - kSwayReach * pointerX, map.viewHeight, centre[2] + kSwayReach * pointerY};
     const Vector upHint = {0, 0, -1};
     forward_ = normalised(minus(centre, eye_));
     side_ = normalised(cross(forward_, upHint));

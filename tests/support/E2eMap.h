@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "support/CellPointer.h"
+
 class Model;
 
 struct MapNode {
@@ -25,6 +27,7 @@ struct GrownMap {
     std::vector<MapNode> nodes;  // in creation order: node i is player i's home
 
     int nodeAt(int gridX, int gridZ) const;  // index, or -1 when no node stands there
+    MapView view() const { return {viewHeight, mapCenterX, mapCenterZ}; }
 };
 
 // Grows the world as the game does after Random::seed(seed): 50 nodes, two
@@ -46,9 +49,7 @@ struct ScreenPoint {
     double x, y;  // pixels, (0, 0) at the top-left corner
 };
 
-struct PointerPixel {
-    int x, y;
-};
+using PointerPixel = WindowPixel;
 
 // The pixel that puts the selector on the cell, aimed at the cell's centre.
 PointerPixel pointerPixelFor(const GrownMap& map, int gridX, int gridZ, int width, int height);

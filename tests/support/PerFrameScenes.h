@@ -17,6 +17,7 @@
 #include "game/Player.h"
 #include "game/Random.h"
 #include "game/Ship.h"
+#include "tests/support/CellPointer.h"
 
 namespace perframe {
 
@@ -81,8 +82,9 @@ inline Node* freeNodeFrom(const Model* model, int first) {
 
 // Puts the selector (which follows the pointer every map frame) on a node's cell.
 inline void pointAt(Model* model, const Node* node) {
-    model->pointerX = -2.0f * node->gridX / model->viewHeight;
-    model->pointerY = 2.0f * node->gridZ / model->viewHeight;
+    const PointerAim aim = pointerOnCell(viewOf(model), node->gridX, node->gridZ);
+    model->pointerX = aim.pointerX;
+    model->pointerY = aim.pointerY;
 }
 
 // Mid-game map: the nodes shared out between the players, three ships each with

@@ -14,7 +14,7 @@
 
 // Parts of the screen where the map can be seen: the help lines at the top and
 // bottom and the turn panels at the sides are drawn over it.
-constexpr ScreenRect kClearOfPanels{150, 190, 1130, 890};
+constexpr ScreenRect kClearOfPanels = shrunkToTestScreen({150, 190, 1130, 890});
 
 inline bool isInside(ScreenPoint point, const ScreenRect& rect) {
     return point.x >= rect.left && point.x < rect.right && point.y >= rect.top &&

@@ -215,16 +215,6 @@ void endSoakGames() {
     restoreWindowState();
 }
 
-int pointerPixelX(const Model* model, int gridX) {
-    return static_cast<int>(
-        std::lround(model->windowWidth * 0.5 * (1 + gridX * 2.0 / model->viewHeight)));
-}
-
-int pointerPixelY(const Model* model, int gridZ) {
-    return static_cast<int>(
-        std::lround(model->windowHeight * 0.5 * (1 + gridZ * 2.0 / model->viewHeight)));
-}
-
 std::string brokenInvariant(const Model* model) {
     if (!isScreen(model->screen)) {
         return "screen " + std::to_string(model->screen);

@@ -19,17 +19,6 @@ Model* startSoakGame(std::uint32_t seed);
 // for the tests that run after.
 void endSoakGames();
 
-// Window pixel whose passive motion makes the next map frame put the selector
-// on the cell (gridZ, gridX). Cells beyond the window give pixels outside it.
-int pointerPixelX(const Model* model, int gridX);
-int pointerPixelY(const Model* model, int gridZ);
-inline int pointerPixelX(const Model* model, const Node* node) {
-    return pointerPixelX(model, node->gridX);
-}
-inline int pointerPixelY(const Model* model, const Node* node) {
-    return pointerPixelY(model, node->gridZ);
-}
-
 // Names the first invariant of the game state that is broken, or is empty:
 // node ownership against the players' totals and kind counts, ships against
 // their nodes, stocks, credits, the selection, the screen and the battle.

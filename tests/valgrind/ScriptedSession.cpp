@@ -23,6 +23,7 @@
 #include "game/Player.h"
 #include "game/Random.h"
 #include "game/Ship.h"
+#include "tests/support/CellPointer.h"
 
 namespace {
 
@@ -65,12 +66,12 @@ void pressEach(const char* keys, int times = 1) {
 // lets a frame move it there, then presses and releases the left button.
 void clickNode(const Node* node) {
     const Model* model = Model::getSelf();
-    const int x = static_cast<int>(kWindowWidth * (0.5 + node->gridX / model->viewHeight) + 0.5);
-    const int y = static_cast<int>(kWindowHeight * (0.5 + node->gridZ / model->viewHeight) + 0.5);
-    onPassiveMotion(x, y);
+    const WindowPixel pixel =
+        pixelOnCell(viewOf(model), node->gridX, node->gridZ, kWindowWidth, kWindowHeight);
+    onPassiveMotion(pixel.x, pixel.y);
     frame();
-    onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y);
-    onMouse(GLUT_LEFT_BUTTON, GLUT_UP, x, y);
+    onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, pixel.x, pixel.y);
+    onMouse(GLUT_LEFT_BUTTON, GLUT_UP, pixel.x, pixel.y);
     frame();
 }
 
