@@ -14,16 +14,6 @@ namespace {
 
 constexpr unsigned char kEscape = 27;
 
-// The battle ship that player index k steers: the one it owns in this battle.
-Ship* battleShipOf(const Battle* battle, int k) {
-    const Model* model = Model::getSelf();
-    return battle->attacker->owner == model->players[k] ? battle->attacker : battle->defender;
-}
-
-bool ownsAttacker(const Battle* battle, int k) {
-    return battle->attacker->owner == Model::getSelf()->players[k];
-}
-
 void handleMapKey(unsigned char key) {
     Model* model = Model::getSelf();
     if (key == ' ') {
@@ -36,25 +26,27 @@ void handleMapKey(unsigned char key) {
 
 struct BattleKeys {
     unsigned char left, right;
-    unsigned char deploy[4];  // unit kinds 0..3
+    unsigned char deploy[kUnitKinds];
 };
 
-constexpr BattleKeys kBattleKeys[2] = {
+constexpr BattleKeys kBattleKeys[kPlayerCount] = {
     {'w', 'e', {'a', 's', 'd', 'f'}},
     {'i', 'o', {'j', 'k', 'l', ';'}},
 };
 
 void handleBattleKey(unsigned char key) {
-    Battle* battle = Model::getSelf()->battle;
-    for (int k = 0; k < 2; ++k) {
+    const Model* model = Model::getSelf();
+    Battle* battle = model->battle;
+    for (int k = 0; k < kPlayerCount; ++k) {
         const BattleKeys& keys = kBattleKeys[k];
+        Ship* ship = battle->shipOf(model->players[k]);
         if (key == keys.left || key == keys.right) {
-            battle->moveCursor(key == keys.left ? 0 : 1, ownsAttacker(battle, k));
+            battle->moveCursor(key == keys.left ? 0 : 1, ship == battle->attacker);
             return;
         }
-        for (int kind = 0; kind < 4; ++kind) {
+        for (int kind = 0; kind < kUnitKinds; ++kind) {
             if (key == keys.deploy[kind]) {
-                battle->deploy(battleShipOf(battle, k), kind);
+                battle->deploy(ship, kind);
                 return;
             }
         }

@@ -13,11 +13,7 @@ constexpr int kCursorRight = 1;
 // A side with nothing left to send and nothing left in the lanes wears its
 // own ship down, so that a battle always comes to an end.
 bool exhausted(const Ship* ship, const Lane* const* lanes, bool attackerSide) {
-    int stock = 0;
-    for (int kind = 0; kind < kUnitKinds; ++kind) {
-        stock += ship->unitStock[kind];
-    }
-    if (stock != 0) {
+    if (ship->totalStock() != 0) {
         return false;
     }
     for (int i = 0; i < kLaneCount; ++i) {
@@ -48,6 +44,10 @@ Battle::~Battle() {
     for (Lane* lane : lanes) {
         delete lane;
     }
+}
+
+Ship* Battle::shipOf(const Player* player) const {
+    return attacker->owner == player ? attacker : defender;
 }
 
 // Any ship that is not the attacker fights for the defending side.

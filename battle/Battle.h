@@ -4,6 +4,7 @@
 // screen calls update() and then draw() once per frame while it exists.
 
 class Lane;
+class Player;
 class Ship;
 
 constexpr int kLaneCount = 5;
@@ -20,12 +21,15 @@ public:
     void moveCursor(int direction, bool attackerSide);
     void update();
     void draw();
+    // The ship the player steers here: the attacker if it is the player's,
+    // otherwise the defender.
+    Ship* shipOf(const Player* player) const;
 
     Ship* attacker = nullptr;  // the ship that started the battle
     Ship* defender = nullptr;  // the ship that was attacked
     Lane* lanes[kLaneCount] = {};
     int attackerLane = 0;      // lane under the attacking side's cursor
-    int defenderLane = 4;      // lane under the defending side's cursor
+    int defenderLane = kLaneCount - 1;  // lane under the defending side's cursor
 
     // One set of status flags for the whole program: the lanes, which hold no
     // reference to their battle, read and write them.

@@ -4,11 +4,8 @@
 
 namespace {
 
-constexpr int kFirstKind = 0;
-constexpr int kLastKind = 3;
-
 bool isUnitKind(int unitKind) {
-    return unitKind >= kFirstKind && unitKind <= kLastKind;
+    return unitKind >= 0 && unitKind < kUnitKinds;
 }
 
 }  // namespace

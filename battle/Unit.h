@@ -9,8 +9,9 @@ struct UnitStats {
     int health, damage, speed, range, cooldown;
 };
 
-// Stats by unit kind; cooldown is the wait after each hit.
-constexpr UnitStats kUnitStats[4] = {
+// Stats by unit kind, 0..3; cooldown is the wait after each hit.
+constexpr int kUnitKinds = 4;
+constexpr UnitStats kUnitStats[kUnitKinds] = {
     {10000, 100, 3, 200, 5},
     {50000, 10, 1, 100, 5},
     {2000, 50, 5, 1000, 2},

@@ -15,6 +15,9 @@ class Selector;
 class Ship;
 class Unit;
 
+// Players in a game: player 0 moves first.
+constexpr int kPlayerCount = 2;
+
 // Values of Model::screen; no other value is ever stored.
 enum Screen : int { TitleScreen = 0, MapScreen = 2, BattleScreen = 5, EndScreen = 6 };
 
@@ -72,7 +75,7 @@ public:
     int screen = TitleScreen;           // one of the Screen values
     int currentPlayer = 0;              // index of the player on turn, 0 or 1
     bool endTurnRequested = false;      // set by the end-turn keys, consumed by finishTurn
-    int playerCount = 2;                // set by createPlayers
+    int playerCount = kPlayerCount;     // set by createPlayers
     int nodeCount = 50;                 // set by createNodes
     int maxGridZ = 0;                   // bounds of the grown map, grid units
     int minGridZ = 0;

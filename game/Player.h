@@ -2,7 +2,8 @@
 // One side of the game: the nodes it owns with a count per kind, its ships,
 // its home node and its credits. Node ownership moves only through gainNode.
 
-class Node;
+#include "game/Node.h"
+
 class Ship;
 
 constexpr int kShipPrice = 10;
@@ -26,7 +27,7 @@ public:
     Node* homeNode = nullptr;    // where bought ships appear; fixed for the game
     Ship** ships = nullptr;      // this player's ships, owned; shipCount used
     int nodeTotal = 0;           // number of nodes whose owner is this player
-    int kindCounts[5] = {};      // owned nodes of kind 0..4
+    int kindCounts[kNodeKinds] = {};  // owned nodes of kind 0..4
     int shipCount = 0;
     int credits = 0;             // never negative
 };

@@ -91,3 +91,11 @@ Unit* Ship::spawnUnit(int kind) {
     unitStock[kind] -= 1;
     return new Unit(kind, owner);
 }
+
+int Ship::totalStock() const {
+    int total = 0;
+    for (const int units : unitStock) {
+        total += units;
+    }
+    return total;
+}

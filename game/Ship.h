@@ -2,13 +2,12 @@
 // A fleet standing on one node, owned by one player, carrying a stock of units
 // of the four kinds. Ships take nodes by stepping onto them, one node per turn
 // of their owner, along the shortest free path to their destination.
+#include "battle/Unit.h"
 #include "render/DrawableGeometry.h"
 
 class Node;
 class Player;
-class Unit;
 
-constexpr int kUnitKinds = 4;
 constexpr int kStockCap = 10;
 constexpr int kFullHealth = 10000000;
 
@@ -26,6 +25,7 @@ public:
     void turnMove();
     void collect(int kind);
     Unit* spawnUnit(int kind);
+    int totalStock() const;  // units of every kind in unitStock
 
     float height = 0.25f;          // drawing height of the ship shape
     bool moved = false;            // moved during the current turn of its owner

@@ -268,10 +268,6 @@ void fitToWindow() {
     glScalef(scale, scale, 1);
 }
 
-Ship* battleShipOf(const Battle* battle, const Player* player) {
-    return battle->attacker->owner == player ? battle->attacker : battle->defender;
-}
-
 void drawBattleSide(unsigned keysList, float x, Ship* ship) {
     glPushMatrix();
     glTranslatef(x, 0, kBattleDepth);
@@ -342,7 +338,7 @@ void Hud::drawBattleHud() {
     }
     glPushMatrix();
     fitToWindow();
-    drawBattleSide(leftKeysList, -kBattleSideX, battleShipOf(battle, model->players[0]));
-    drawBattleSide(rightKeysList, kBattleSideX, battleShipOf(battle, model->players[1]));
+    drawBattleSide(leftKeysList, -kBattleSideX, battle->shipOf(model->players[0]));
+    drawBattleSide(rightKeysList, kBattleSideX, battle->shipOf(model->players[1]));
     glPopMatrix();
 }

@@ -3,15 +3,18 @@
 // colours (node kinds 0..3, unit kinds 0..3 and the stock bars share the first
 // four; kind 4 is the credit node) and the grey of an unset node kind.
 
+#include "game/Model.h"
+#include "game/Node.h"
+
 class Player;
 
 struct Colour {
     float r, g, b;
 };
 
-constexpr Colour kPlayerDark[2] = {{0.6f, 0.2f, 0.2f}, {0.2f, 0.2f, 0.6f}};
-constexpr Colour kPlayerLight[2] = {{1.0f, 0.6f, 0.6f}, {0.6f, 0.6f, 1.0f}};
-constexpr Colour kKindColours[5] = {{0.0f, 0.0f, 1.0f},
+constexpr Colour kPlayerDark[kPlayerCount] = {{0.6f, 0.2f, 0.2f}, {0.2f, 0.2f, 0.6f}};
+constexpr Colour kPlayerLight[kPlayerCount] = {{1.0f, 0.6f, 0.6f}, {0.6f, 0.6f, 1.0f}};
+constexpr Colour kKindColours[kNodeKinds] = {{0.0f, 0.0f, 1.0f},
                                     {0.2f, 0.4f, 0.1f},
                                     {0.5f, 0.5f, 1.0f},
                                     {1.0f, 0.0f, 0.0f},
