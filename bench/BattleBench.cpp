@@ -7,7 +7,7 @@
 #include "battle/Lane.h"
 #include "game/Model.h"
 #include "game/Ship.h"
-#include "tests/support/PerFrameScenes.h"
+#include "support/PerFrameScenes.h"
 
 namespace {
 

@@ -31,7 +31,7 @@
 #include "app/Entry.h"
 #include "app/Window.h"
 #include "game/Model.h"
-#include "tests/support/PerFrameScenes.h"
+#include "support/PerFrameScenes.h"
 
 namespace {
 

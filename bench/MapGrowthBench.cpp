@@ -13,7 +13,7 @@
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/Random.h"
-#include "tests/support/ReferenceGrowth.h"
+#include "support/ReferenceGrowth.h"
 
 namespace {
 

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev valgrind
   xvfb xauth xdotool libx11-dev libxext-dev libxfixes-dev zlib1g-dev
   desktop-file-utils man-db bsdextrautils
+  clang-format
 )
 
 missing=()

@@ -13,6 +13,7 @@ set_tests_properties(release.install release.no_display PROPERTIES TIMEOUT 60)
 add_executable(karvossa_screenshot_tour ${KARVOSSA_RELEASE_DIR}/ScreenshotTour.cpp)
 target_link_libraries(karvossa_screenshot_tour PRIVATE karvossa_test_support X11::X11 X11::Xext
                       X11::Xfixes ZLIB::ZLIB)
+karvossa_warnings(karvossa_screenshot_tour)
 target_compile_definitions(karvossa_screenshot_tour PRIVATE
   KARVOSSA_SEEDED_BINARY="$<TARGET_FILE:karvossa_seeded>")
 add_dependencies(karvossa_screenshot_tour karvossa_seeded)

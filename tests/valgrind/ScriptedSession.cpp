@@ -23,7 +23,7 @@
 #include "game/Player.h"
 #include "game/Random.h"
 #include "game/Ship.h"
-#include "tests/support/CellPointer.h"
+#include "support/CellPointer.h"
 
 namespace {
 
