@@ -8,6 +8,7 @@
 #include "game/Model.h"
 #include "game/Ship.h"
 #include "support/PerFrameScenes.h"
+#include "support/World.h"
 
 namespace {
 
@@ -15,9 +16,7 @@ constexpr int kStepsPerRun = 500;
 
 Battle* freshBattle() {
     Model::resetSelf();
-    Model* model = Model::getSelf();
-    model->createNodes(2);
-    model->createPlayers(2);
+    buildWorld(1, 2, kPlayersPart);
     return perframe::startFullBattle();
 }
 

@@ -14,11 +14,11 @@
 #include "game/Node.h"
 #include "game/Random.h"
 #include "support/ReferenceGrowth.h"
+#include "support/World.h"
 
 namespace {
 
 constexpr int kMapNodes = 50;
-constexpr int kPlayers = 2;
 constexpr std::uint32_t kFirstSeed = 1700000000;  // start times a second apart
 constexpr int kSeeds = 20;
 
@@ -33,11 +33,7 @@ double threadSeconds() {
 // Builds the world up to the map and returns the generator's state there.
 std::uint32_t worldBeforeMap(std::uint32_t seed) {
     Model::resetSelf();
-    Model* model = Model::getSelf();
-    Random::seed(seed);
-    model->createNodes(kMapNodes);
-    model->createPlayers(kPlayers);
-    model->createSelector();
+    buildWorld(seed, kMapNodes, kPlayersPart | kSelectorPart);
     return Random::currentState();
 }
 

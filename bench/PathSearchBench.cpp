@@ -11,6 +11,7 @@
 #include "game/Random.h"
 #include "game/Ship.h"
 #include "game/TurnCycle.h"
+#include "support/World.h"
 
 namespace {
 
@@ -20,14 +21,9 @@ constexpr int kMaps = 8;
 
 // A grown map with kShipsOnMap ships: the two home ships and more bought for
 // both players, alternately, on random free nodes.
-void buildWorld(std::uint32_t seed) {
+void buildWorldWithShips(std::uint32_t seed) {
     Model::resetSelf();
-    Model* model = Model::getSelf();
-    Random::seed(seed);
-    model->createNodes(kMapNodes);
-    model->createPlayers(2);
-    model->createSelector();
-    model->createNodeMap();
+    Model* model = buildWorld(seed, kMapNodes);
     model->screen = MapScreen;
     for (int placed = model->playerCount; placed < kShipsOnMap;) {
         Node* node = model->nodes[Random::draw() % kMapNodes];
@@ -59,7 +55,7 @@ std::vector<Search> searchesOnMap() {
 
 void BM_FindNextStep(benchmark::State& state) {
     const std::uint32_t seed = static_cast<std::uint32_t>(state.range(0));
-    buildWorld(seed);
+    buildWorldWithShips(seed);
     const std::vector<Search> searches = searchesOnMap();
     NodeMap* map = Model::getSelf()->nodeMap;
     size_t next = 0;
@@ -112,7 +108,7 @@ int shipsThatStepped(const Model* model) {
 // turn end, so that the figure says what the timed turn ends did.
 void BM_FinishTurn(benchmark::State& state) {
     const std::uint32_t seed = static_cast<std::uint32_t>(state.range(0));
-    buildWorld(seed);
+    buildWorldWithShips(seed);
     Model* model = Model::getSelf();
     constexpr int kSampleTurns = 2000;
     long stepped = 0;

@@ -8,9 +8,9 @@
 #include "game/Node.h"
 #include "game/NodeMap.h"
 #include "game/Player.h"
-#include "game/Random.h"
 #include "game/Ship.h"
 #include "render/Selector.h"
+#include "support/World.h"
 
 namespace {
 
@@ -19,12 +19,7 @@ namespace {
 class InputTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        model = Model::getSelf();
-        Random::seed(2024);
-        model->createNodes(50);
-        model->createPlayers(2);
-        model->createSelector();
-        model->createNodeMap();
+        model = buildWorld(2024);
         model->screen = MapScreen;
         ship0 = model->players[0]->ships[0];
         ship1 = model->players[1]->ships[0];

@@ -3,26 +3,18 @@
 
 #include <cmath>
 
-#include "app/Entry.h"
 #include "app/Menu.h"
 #include "app/Screens.h"
 #include "game/Model.h"
 #include "game/Player.h"
-#include "game/Random.h"
 #include "support/GlContext.h"
+#include "support/World.h"
 
 namespace {
 
 class ScreensTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Model::getSelf();
-        Random::seed(11);
-        createWorld(2, 50);
-        model = Model::getSelf();
-        model->windowWidth = kTestWindowWidth;
-        model->windowHeight = kTestWindowHeight;
-    }
+    void SetUp() override { model = buildWholeGame(11, kTestWindowWidth, kTestWindowHeight); }
     void TearDown() override { Model::resetSelf(); }
 
     Model* model = nullptr;

@@ -10,6 +10,7 @@
 #include "game/Node.h"
 #include "game/Player.h"
 #include "game/Ship.h"
+#include "support/World.h"
 
 namespace {
 
@@ -22,9 +23,7 @@ constexpr int kNodes = 12;
 class BattleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        model = Model::getSelf();
-        model->createNodes(kNodes);
-        model->createPlayers(2);
+        model = buildWorld(1, kNodes, kPlayersPart);
         model->screen = MapScreen;
         attacker = model->players[0]->ships[0];
         defender = model->players[1]->ships[0];

@@ -9,6 +9,7 @@
 #include "game/Random.h"
 #include "game/Ship.h"
 #include "support/FatalError.h"
+#include "support/World.h"
 
 namespace {
 
@@ -73,10 +74,7 @@ TEST_F(ModelTest, RunGuardedPassesTheStatusOfAGoodRunThrough) {
 }
 
 TEST_F(ModelTest, PlayersStartOnKindFourHomeNodesWithOneShip) {
-    Random::seed(7);
-    Model* model = Model::getSelf();
-    model->createNodes(50);
-    model->createPlayers(2);
+    const Model* model = buildWorld(7, 50, kPlayersPart);
     for (int i = 0; i < 2; ++i) {
         const Player* player = model->players[i];
         const Node* home = model->nodes[i];

@@ -13,6 +13,7 @@
 #include "game/NodeMap.h"
 #include "game/Random.h"
 #include "support/ReferenceGrowth.h"
+#include "support/World.h"
 
 namespace {
 
@@ -28,11 +29,7 @@ protected:
     // Builds the world as the game does, from a fixed seed, and returns the
     // generator's state at the moment the map starts to grow.
     static std::uint32_t growWorld(std::uint32_t seed, int count) {
-        Model* model = Model::getSelf();
-        Random::seed(seed);
-        model->createNodes(count);
-        model->createPlayers(2);
-        model->createSelector();
+        Model* model = buildWorld(seed, count, kPlayersPart | kSelectorPart);
         const std::uint32_t before = Random::currentState();
         model->createNodeMap();
         return before;
@@ -202,10 +199,8 @@ TEST_F(NodeMapTest, SameSeedGivesTheSameMapAndNeighbouringSeedsDiffer) {
 }
 
 TEST_F(NodeMapTest, OneNodeMapIsTheSeedAloneAtTheOrigin) {
-    Model* model = Model::getSelf();
+    Model* model = buildWorld(1, 1, kSelectorPart);
     model->viewHeight = 99;
-    model->createNodes(1);
-    model->createSelector();
     model->createNodeMap();
     const Node* seed = model->nodes[0];
     EXPECT_EQ(seed->gridZ, 0);
@@ -242,10 +237,7 @@ TEST_F(NodeMapTest, NoNodeListMeansNothingToGrow) {
 }
 
 TEST_F(NodeMapTest, GrowsNoMoreNodesThanTheListHolds) {
-    Model* model = Model::getSelf();
-    Random::seed(5);
-    model->createNodes(4);
-    model->createSelector();
+    const Model* model = buildWorld(5, 4, kSelectorPart);
     NodeMap map(9);
     for (int i = 0; i < 4; ++i) {
         EXPECT_NE(model->nodes[i]->gridZ, kUnplacedGrid);

@@ -10,17 +10,15 @@
 
 #include "game/Model.h"
 #include "game/Node.h"
-#include "game/NodeMap.h"
 #include "game/Player.h"
-#include "game/Random.h"
 #include "game/Ship.h"
 #include "game/TurnCycle.h"
+#include "support/World.h"
 
 namespace {
 
 constexpr int kSeeds = 24;
 constexpr int kTurnsPerGame = 400;
-constexpr int kMapNodes = 50;
 
 // What the scripted games did, so that a run that never moved, bought or took
 // anything cannot pass unnoticed.
@@ -31,16 +29,6 @@ struct GameTally {
     int arrivals = 0;
     int shipsLost = 0;
 };
-
-void buildWorld(std::uint32_t seed) {
-    Model* model = Model::getSelf();
-    Random::seed(seed);
-    model->createNodes(kMapNodes);
-    model->createPlayers(2);
-    model->createSelector();
-    model->createNodeMap();
-    model->screen = MapScreen;
-}
 
 // Checks the invariants of the rules; the returned text names the first one
 // broken, or is empty.
@@ -291,10 +279,10 @@ TEST_F(WholeGame, RandomOrdersOverManyTurnsKeepEveryInvariant) {
     for (int seed = 1; seed <= kSeeds; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         Model::resetSelf();
-        buildWorld(static_cast<std::uint32_t>(seed));
+        Model* model = buildWorld(static_cast<std::uint32_t>(seed));
+        model->screen = MapScreen;
         ASSERT_EQ(brokenInvariant(), "");
         std::mt19937 script(static_cast<std::uint32_t>(seed));
-        Model* model = Model::getSelf();
         for (int turn = 0; turn < kTurnsPerGame && model->screen != EndScreen; ++turn) {
             SCOPED_TRACE("turn " + std::to_string(turn));
             ASSERT_EQ(playOrders(script, tally), "");

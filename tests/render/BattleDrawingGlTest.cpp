@@ -15,6 +15,7 @@
 #include "game/Ship.h"
 #include "render/FeedbackCapture.h"
 #include "support/GlContext.h"
+#include "support/World.h"
 
 namespace {
 
@@ -147,11 +148,7 @@ LaneHalf laneHalfOf(const WorldPolygon& p) {
 
 class BattleDrawingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Model* model = Model::getSelf();
-        model->createNodes(50);
-        model->createPlayers(2);
-    }
+    void SetUp() override { buildWorld(1, kWorldNodes, kPlayersPart); }
 
     void TearDown() override {
         Model::resetSelf();

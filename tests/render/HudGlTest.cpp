@@ -16,6 +16,7 @@
 #include "game/Ship.h"
 #include "render/FeedbackCapture.h"
 #include "support/GlContext.h"
+#include "support/World.h"
 
 namespace {
 
@@ -215,10 +216,8 @@ std::vector<ReadGlyph> rightNumber(const std::vector<ReadGlyph>& glyphs, int row
 class HudTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Model* model = Model::getSelf();
-        model->createNodes(50);
-        model->createPlayers(2);
-        hud = model->createHud();
+        Model* model = buildWorld(1, kWorldNodes, kPlayersPart | kHudPart);
+        hud = model->hud;
         // A 16:9 window shows the panels exactly as laid out.
         model->windowWidth = 1920;
         model->windowHeight = 1080;

@@ -8,7 +8,7 @@
 #include "game/Model.h"
 #include "game/Node.h"
 #include "render/Selector.h"
-#include "support/E2eMap.h"
+#include "support/World.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ TEST_F(SelectorCursor, CountsFromTheMapCentreAndIgnoresAPointerWithNoCell) {
 TEST(SelectorReach, APointerSweepOverTheWindowReachesEveryNodeOfGrownMaps) {
     constexpr int kSteps = 160;  // finer than a cell on the widest maps
     for (std::uint32_t seed = 1; seed <= 100; ++seed) {
-        const Model* model = growWorld(seed);
+        const Model* model = buildWorld(seed);
         std::set<std::pair<int, int>> reached;
         for (int step = 0; step <= kSteps * kSteps; ++step) {
             model->selector->updateCursor(1 - 2.0f * (step % kSteps) / kSteps,

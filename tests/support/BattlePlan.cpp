@@ -9,6 +9,7 @@
 #include "game/Ship.h"
 #include "game/TurnCycle.h"
 #include "render/Selector.h"
+#include "support/World.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ int stockSum(const Ship* ship) {
 // halfway1 and the stocks; false when the ships do not end up as the plan
 // needs them.
 bool playThrough(std::uint32_t seed, int waitingPairs, BattlePlan* plan) {
-    Model* model = growWorld(seed);
+    Model* model = buildWorld(seed);
     clickOn(model, plan->home0);
     clickOn(model, plan->wait0);
     endTurn(model);

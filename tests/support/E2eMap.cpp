@@ -4,12 +4,10 @@
 
 #include "game/Model.h"
 #include "game/Node.h"
-#include "game/Random.h"
+#include "support/World.h"
 
 namespace {
 
-constexpr int kNodes = 50;
-constexpr int kPlayers = 2;
 constexpr double kSwayReach = 10;    // how far the pointer moves the map eye
 constexpr double kFieldOfView = 60;  // degrees, vertical
 constexpr double kDegrees = 3.14159265358979323846 / 180;
@@ -74,18 +72,8 @@ int GrownMap::nodeAt(int gridX, int gridZ) const {
     return -1;
 }
 
-Model* growWorld(std::uint32_t seed) {
-    Model* model = Model::getSelf();
-    Random::seed(seed);
-    model->createNodes(kNodes);
-    model->createPlayers(kPlayers);
-    model->createSelector();
-    model->createNodeMap();
-    return model;
-}
-
 GrownMap growMap(std::uint32_t seed) {
-    const Model* model = growWorld(seed);
+    const Model* model = buildWorld(seed);
     GrownMap map;
     map.viewHeight = model->viewHeight;
     map.mapCenterX = model->mapCenterX;

@@ -9,8 +9,6 @@
 
 #include "support/CellPointer.h"
 
-class Model;
-
 struct MapNode {
     int gridX = 0;
     int gridZ = 0;
@@ -30,12 +28,6 @@ struct GrownMap {
     MapView view() const { return {viewHeight, mapCenterX, mapCenterZ}; }
 };
 
-// Grows the world as the game does after Random::seed(seed): 50 nodes, two
-// players with their first ships, selector, node map. The caller plays on it
-// and then calls Model::resetSelf().
-Model* growWorld(std::uint32_t seed);
-
-// The map of growWorld(seed), copied out; leaves no Model behind.
 // A cell of the map grid, as the screen tests name nodes and pointer targets.
 struct Cell {
     int gridX, gridZ;
@@ -43,6 +35,8 @@ struct Cell {
 
 bool operator==(const Cell& a, const Cell& b);
 
+// The map of buildWorld(seed) (support/World.h), copied out; leaves no Model
+// behind.
 GrownMap growMap(std::uint32_t seed);
 
 struct ScreenPoint {

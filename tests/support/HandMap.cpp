@@ -4,17 +4,13 @@
 #include "game/Node.h"
 #include "game/NodeMap.h"
 #include "game/Player.h"
-#include "game/Random.h"
 #include "game/Ship.h"
+#include "support/World.h"
 
 void HandMap::build(const std::vector<HandCell>& cells) {
-    Model* model = Model::getSelf();
-    Random::seed(1);  // the grown layout is discarded, but its growth time should not vary
     const int count = static_cast<int>(cells.size());
-    model->createNodes(count);
-    model->createPlayers(2);
-    model->createSelector();
-    model->createNodeMap();
+    // The grown layout is discarded, but its growth time should not vary.
+    Model* model = buildWorld(1, count);
     for (int i = 0; i < count; ++i) {
         Node* node = model->nodes[i];
         for (int slot = 0; slot < kSlotCount; ++slot) {

@@ -2,40 +2,33 @@
 // The four screens set up as a player would see them in the middle of a game,
 // for the frame-cost benchmark and the per-frame resource test: both run
 // onDisplay() over and over on one screen and must be drawing the same thing.
-// Header only, so that the benchmark (which links only the game) can use it.
+// Header only, so that the benchmark, which links the fixtures but not the
+// test support, can use it.
 // Call buildWorld() with a GL context current, then one show...() per screen.
 #include <GL/gl.h>
 
 #include <cstdlib>
 
-#include "app/Entry.h"
 #include "battle/Battle.h"
 #include "battle/Lane.h"
 #include "battle/Unit.h"
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/Player.h"
-#include "game/Random.h"
 #include "game/Ship.h"
 #include "support/CellPointer.h"
+#include "support/World.h"
 
 namespace perframe {
 
 constexpr int kPlayers = 2;
-constexpr int kNodes = 50;
 constexpr int kShipsPerPlayer = 3;
 constexpr int kUnitsPerSide = 40;
 constexpr int kContactPosition = 4950;  // both fronts in the middle, within every unit's reach
 
 // The game's world, grown from a fixed seed so that every run draws the same map.
 inline Model* buildWorld(int windowWidth, int windowHeight, unsigned seed = 7) {
-    Model::getSelf();
-    Random::seed(seed);
-    createWorld(kPlayers, kNodes);
-    Model* model = Model::getSelf();
-    model->windowWidth = windowWidth;
-    model->windowHeight = windowHeight;
-    return model;
+    return buildWholeGame(seed, windowWidth, windowHeight);
 }
 
 // The state the window starts with; the end screen leaves lighting off for good.

@@ -8,21 +8,17 @@
 #include <string>
 #include <unordered_set>
 
-#include "app/Entry.h"
 #include "app/Window.h"
 #include "battle/Battle.h"
 #include "battle/Lane.h"
 #include "battle/Unit.h"
 #include "game/Model.h"
 #include "game/Player.h"
-#include "game/Random.h"
 #include "game/Ship.h"
 #include "support/GlContext.h"
+#include "support/World.h"
 
 namespace {
-
-constexpr int kPlayers = 2;
-constexpr int kNodes = 50;
 
 using ShipSet = std::unordered_set<const Ship*>;
 using NodeSet = std::unordered_set<const Node*>;
@@ -201,11 +197,7 @@ void restoreWindowState() {
 
 Model* startSoakGame(std::uint32_t seed) {
     Model::resetSelf();
-    Model* model = Model::getSelf();
-    Random::seed(seed);
-    createWorld(kPlayers, kNodes);
-    model->windowWidth = kTestWindowWidth;
-    model->windowHeight = kTestWindowHeight;
+    Model* model = buildWholeGame(seed, kTestWindowWidth, kTestWindowHeight);
     restoreWindowState();
     return model;
 }

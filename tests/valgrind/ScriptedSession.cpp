@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Entry.h"
 #include "app/Input.h"
 #include "app/Screens.h"
 #include "app/Window.h"
@@ -21,9 +20,9 @@
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/Player.h"
-#include "game/Random.h"
 #include "game/Ship.h"
 #include "support/CellPointer.h"
+#include "support/World.h"
 
 namespace {
 
@@ -233,14 +232,12 @@ void playToTheEnd() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    Model* model = Model::getSelf();
-    Random::seed(kSeed);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
     glutInitWindowSize(kWindowWidth, kWindowHeight);
     const int window = glutCreateWindow("Karvossa!");
     initGlState();
-    createWorld(model->playerCount, model->nodeCount);
+    buildWholeGame(kSeed, kWindowWidth, kWindowHeight);
     onReshape(kWindowWidth, kWindowHeight);
 
     playTitle();
