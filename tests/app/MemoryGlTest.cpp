@@ -24,6 +24,7 @@
 #include "game/Ship.h"
 #include "render/Selector.h"
 #include "support/CellPointer.h"
+#include "support/Invariants.h"
 #include "support/SoakWorld.h"
 
 #if defined(__SANITIZE_ADDRESS__)

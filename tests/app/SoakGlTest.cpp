@@ -40,6 +40,7 @@
 #include "game/Player.h"
 #include "game/Ship.h"
 #include "support/CellPointer.h"
+#include "support/Invariants.h"
 #include "support/SoakWorld.h"
 
 namespace {

@@ -2,7 +2,6 @@
 
 #include <map>
 #include <random>
-#include <set>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -13,6 +12,7 @@
 #include "game/Player.h"
 #include "game/Ship.h"
 #include "game/TurnCycle.h"
+#include "support/Invariants.h"
 #include "support/World.h"
 
 namespace {
@@ -29,71 +29,6 @@ struct GameTally {
     int arrivals = 0;
     int shipsLost = 0;
 };
-
-// Checks the invariants of the rules; the returned text names the first one
-// broken, or is empty.
-std::string brokenInvariant() {
-    const Model* model = Model::getSelf();
-    std::set<const Ship*> listed;
-    for (int p = 0; p < model->playerCount; ++p) {
-        const Player* player = model->players[p];
-        int owned = 0;
-        int byKind[kNodeKinds] = {};
-        for (int i = 0; i < model->nodeCount; ++i) {
-            const Node* node = model->nodes[i];
-            if (node->owner == player) {
-                ++owned;
-                ++byKind[node->kind];
-            }
-        }
-        if (owned != player->nodeTotal) {
-            return "nodeTotal of player " + std::to_string(p);
-        }
-        for (int k = 0; k < kNodeKinds; ++k) {
-            if (byKind[k] != player->kindCounts[k]) {
-                return "kindCounts of player " + std::to_string(p);
-            }
-        }
-        for (int i = 0; i < player->nodeTotal; ++i) {
-            if (player->nodes[i]->owner != player) {
-                return "node list of player " + std::to_string(p);
-            }
-        }
-        if (player->credits < 0) {
-            return "credits of player " + std::to_string(p);
-        }
-        for (int s = 0; s < player->shipCount; ++s) {
-            const Ship* ship = player->ships[s];
-            if (ship->owner != player || ship->location == nullptr ||
-                ship->location->ship != ship) {
-                return "ship location of player " + std::to_string(p);
-            }
-            for (int stock : ship->unitStock) {
-                if (stock < 0 || stock > kStockCap) {
-                    return "unit stock of player " + std::to_string(p);
-                }
-            }
-            listed.insert(ship);
-        }
-    }
-    // Every ship a node names is a listed ship standing there; with each
-    // listed ship naming its own node, no node can hold two.
-    int standing = 0;
-    for (int i = 0; i < model->nodeCount; ++i) {
-        const Node* node = model->nodes[i];
-        if (node->ship == nullptr) {
-            continue;
-        }
-        ++standing;
-        if (listed.count(node->ship) == 0 || node->ship->location != node) {
-            return "node " + std::to_string(i) + " names a ship that is elsewhere";
-        }
-    }
-    if (standing != static_cast<int>(listed.size())) {
-        return "ships and nodes disagree";
-    }
-    return "";
-}
 
 Node* randomNode(std::mt19937& script) {
     const Model* model = Model::getSelf();
@@ -281,12 +216,12 @@ TEST_F(WholeGame, RandomOrdersOverManyTurnsKeepEveryInvariant) {
         Model::resetSelf();
         Model* model = buildWorld(static_cast<std::uint32_t>(seed));
         model->screen = MapScreen;
-        ASSERT_EQ(brokenInvariant(), "");
+        ASSERT_EQ(brokenInvariant(model), "");
         std::mt19937 script(static_cast<std::uint32_t>(seed));
         for (int turn = 0; turn < kTurnsPerGame && model->screen != EndScreen; ++turn) {
             SCOPED_TRACE("turn " + std::to_string(turn));
             ASSERT_EQ(playOrders(script, tally), "");
-            ASSERT_EQ(brokenInvariant(), "");
+            ASSERT_EQ(brokenInvariant(model), "");
             const Snapshot before = takeSnapshot();
             const int ending = model->currentPlayer;
             model->endTurnRequested = true;
@@ -295,7 +230,7 @@ TEST_F(WholeGame, RandomOrdersOverManyTurnsKeepEveryInvariant) {
             ASSERT_FALSE(model->endTurnRequested);
             ASSERT_EQ(model->selectedShip, nullptr);
             ASSERT_EQ(brokenTurnMoves(before, tally), "");
-            ASSERT_EQ(brokenInvariant(), "");
+            ASSERT_EQ(brokenInvariant(model), "");
             if (model->screen == EndScreen) {
                 // The loss test looks at the nodes held when the turn end began.
                 ASSERT_EQ(before.nodeTotals[model->loser], 0);

@@ -1,12 +1,8 @@
 #pragma once
 // Shared by the long-running tests that drive the game through its own
-// callbacks in the GL test process: a fresh game as the entry creates it, the
-// pixel that puts the map selector on a given cell, the invariants of a game
-// in any state, and the process's resident memory.
+// callbacks in the GL test process: a fresh game as the entry creates it and
+// the process's resident memory. They check the game with brokenInvariant.
 #include <cstdint>
-#include <string>
-
-#include "game/Node.h"
 
 class Model;
 
@@ -18,11 +14,6 @@ Model* startSoakGame(std::uint32_t seed);
 // Throws away the last game and leaves the window's GL state as it was found,
 // for the tests that run after.
 void endSoakGames();
-
-// Names the first invariant of the game state that is broken, or is empty:
-// node ownership against the players' totals and kind counts, ships against
-// their nodes, stocks, credits, the selection, the screen and the battle.
-std::string brokenInvariant(const Model* model);
 
 // Resident set size of this process in bytes.
 long residentBytes();
