@@ -10,7 +10,6 @@
 #include "game/Player.h"
 #include "game/Random.h"
 #include "game/Ship.h"
-#include "game/TurnCycle.h"
 #include "support/World.h"
 
 namespace {
@@ -114,14 +113,12 @@ void BM_FinishTurn(benchmark::State& state) {
     long stepped = 0;
     for (int turn = 0; turn < kSampleTurns; ++turn) {
         giveOrders(model);
-        model->endTurnRequested = true;
-        finishTurn();
+        endTurn(model);
         stepped += shipsThatStepped(model);
     }
     for (auto _ : state) {
         giveOrders(model);
-        model->endTurnRequested = true;
-        finishTurn();
+        endTurn(model);
     }
     state.counters["stepsPerTurn"] = static_cast<double>(stepped) / kSampleTurns;
     Model::resetSelf();

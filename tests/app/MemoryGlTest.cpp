@@ -26,6 +26,7 @@
 #include "support/CellPointer.h"
 #include "support/Invariants.h"
 #include "support/SoakWorld.h"
+#include "support/World.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kResidentSizeMeaningless = true;
@@ -51,26 +52,10 @@ Model* startOnTheMap() {
     return model;
 }
 
-int totalStock(const Ship* ship) {
-    int stock = 0;
-    for (const int units : ship->unitStock) {
-        stock += units;
-    }
-    return stock;
-}
-
 // The units a side has in the lane its cursor is on.
 int unitsUnderCursor(const Battle* battle, bool attackerSide) {
     const Lane* lane = battle->lanes[attackerSide ? battle->attackerLane : battle->defenderLane];
     return attackerSide ? lane->attackerCount : lane->defenderCount;
-}
-
-int unitsInLanes(const Battle* battle) {
-    int units = 0;
-    for (const Lane* lane : battle->lanes) {
-        units += lane->attackerCount + lane->defenderCount;
-    }
-    return units;
 }
 
 // The map played the way the players would, minus attacks: the pointer goes
@@ -92,7 +77,7 @@ public:
             ++clicks;
         }
         if (index % 97 == 0) {
-            onKeyboard(model->currentPlayer == 0 ? 'q' : 'p', 0, 0);
+            onKeyboard(endTurnKey(model), 0, 0);
             ++turnEnds;
         }
     }
@@ -177,7 +162,7 @@ TEST(Memory, StaysFlatOverAHundredThousandBattleSteps) {
                 onKeyboard(static_cast<unsigned char>(kDeployKeys[player][step % 4]), 0, 0);
             }
         }
-        deployed += 2 * kUnitKinds * kStockCap - totalStock(attacker) - totalStock(defender);
+        deployed += 2 * kUnitKinds * kStockCap - attacker->totalStock() - defender->totalStock();
         const bool sweepRight = (step / kLaneCount) % 2 == 0;
         onKeyboard(sweepRight ? 'e' : 'w', 0, 0);
         onKeyboard(sweepRight ? 'o' : 'i', 0, 0);

@@ -32,6 +32,7 @@
 #include "render/Selector.h"
 #include "support/GlContext.h"
 #include "support/PerFrameScenes.h"
+#include "support/World.h"
 
 namespace {
 
@@ -356,14 +357,6 @@ bool anyUnitWounded(const Battle* battle) {
     return false;
 }
 
-int unitCount(const Battle* battle) {
-    int units = 0;
-    for (const Lane* lane : battle->lanes) {
-        units += lane->attackerCount + lane->defenderCount;
-    }
-    return units;
-}
-
 // All 80 units in reach of each other, striking as their cooldowns allow; they
 // are healed after every frame, so none is freed, and nobody deploys.
 TEST_F(PerFrameTest, BattleFramesWithUnitsFightingCreateNothing) {
@@ -380,7 +373,7 @@ TEST_F(PerFrameTest, BattleFramesWithUnitsFightingCreateNothing) {
     expectNothingCreated(c);
 
     ASSERT_EQ(model->battle, battle);
-    EXPECT_EQ(unitCount(battle), 2 * perframe::kUnitsPerSide);
+    EXPECT_EQ(unitsInLanes(battle), 2 * perframe::kUnitsPerSide);
     // The slowest kind strikes every seventh step.
     EXPECT_GE(framesWithBlows, kBattleFrames / 7) << "the units were not fighting";
 }

@@ -42,6 +42,7 @@
 #include "support/CellPointer.h"
 #include "support/Invariants.h"
 #include "support/SoakWorld.h"
+#include "support/World.h"
 
 namespace {
 
@@ -217,7 +218,7 @@ private:
         if (roll < orders) {
             planOrder(model);
         } else if (roll < orders + 15) {
-            planned.push_back(key(player == 0 ? 'q' : 'p'));
+            planned.push_back(key(endTurnKey(model)));
             planned.push_back(frame());
         } else if (roll < orders + 21) {
             planned.push_back(key(' '));
@@ -269,7 +270,7 @@ private:
                     continue;
                 }
                 all.emplace_back(ship, next);
-                if (stockOf(next->ship) == 0) {
+                if (next->ship->totalStock() == 0) {
                     weak.emplace_back(ship, next);
                 }
             }
@@ -280,14 +281,6 @@ private:
         }
         std::tie(attacker, target) = pairs[below(static_cast<int>(pairs.size()))];
         return true;
-    }
-
-    static int stockOf(const Ship* ship) {
-        int stock = 0;
-        for (const int units : ship->unitStock) {
-            stock += units;
-        }
-        return stock;
     }
 
     static std::vector<const Node*> neighboursOf(const Node* node) {

@@ -6,6 +6,7 @@
 #include "game/Ship.h"
 #include "game/TurnCycle.h"
 #include "support/HandMap.h"
+#include "support/World.h"
 
 namespace {
 
@@ -25,11 +26,6 @@ protected:
         second = HandMap::player(1);
     }
 
-    void endTurn() {
-        model->endTurnRequested = true;
-        finishTurn();
-    }
-
     Model* model = nullptr;
     Player* first = nullptr;
     Player* second = nullptr;
@@ -47,13 +43,13 @@ TEST_F(TurnEnd, NothingHappensWithoutARequest) {
 TEST_F(TurnEnd, HandsTheTurnOverAndClearsTheShipSelectionOnly) {
     HandMap::node(0)->setSelected(true);
     model->selectedShip = first->ships[0];
-    endTurn();
+    endTurn(model);
     EXPECT_EQ(model->currentPlayer, 1);
     EXPECT_EQ(model->selectedShip, nullptr);
     EXPECT_EQ(model->selectedNode, HandMap::node(0));
     EXPECT_FALSE(model->endTurnRequested);
     EXPECT_EQ(model->screen, MapScreen);
-    endTurn();
+    endTurn(model);
     EXPECT_EQ(model->currentPlayer, 0);
 }
 
@@ -62,7 +58,7 @@ class TurnEarnings : public TurnCycleBase {};
 TEST_F(TurnEarnings, TheEndOfPlayerZerosTurnEarnsNothing) {
     first->gainNode(HandMap::node(2));
     Ship* ship = HandMap::placeShip(0, 2);
-    endTurn();
+    endTurn(model);
     EXPECT_EQ(first->credits, 0);
     EXPECT_EQ(second->credits, 0);
     EXPECT_EQ(ship->unitStock[0], 0);
@@ -75,17 +71,17 @@ TEST_F(TurnEarnings, TheEndOfPlayerOnesTurnPaysOncePerPair) {
     second->gainNode(HandMap::node(5));
     Ship* onKindThree = HandMap::placeShip(1, 5);
 
-    endTurn();
-    endTurn();
+    endTurn(model);
+    endTurn(model);
     // 1 for the home node, and the home ship collects 1 per owned kind-4 node.
     EXPECT_EQ(first->credits, 2);
     EXPECT_EQ(second->credits, 2);
     EXPECT_EQ(onKindTwo->unitStock[2], 2);
     EXPECT_EQ(onKindThree->unitStock[3], 1);
 
-    endTurn();
+    endTurn(model);
     EXPECT_EQ(first->credits, 2);
-    endTurn();
+    endTurn(model);
     EXPECT_EQ(first->credits, 4);
     EXPECT_EQ(onKindTwo->unitStock[2], 4);
     EXPECT_EQ(onKindThree->unitStock[3], 2);
@@ -93,8 +89,8 @@ TEST_F(TurnEarnings, TheEndOfPlayerOnesTurnPaysOncePerPair) {
 
 TEST_F(TurnEarnings, FiveIdlePairsPayForTheFirstShip) {
     for (int pair = 0; pair < 5; ++pair) {
-        endTurn();
-        endTurn();
+        endTurn(model);
+        endTurn(model);
     }
     EXPECT_EQ(first->credits, 10);
     EXPECT_EQ(second->credits, 10);
@@ -107,9 +103,9 @@ TEST_F(TurnEarnings, ShipsThatMovedInTheirOwnersLastTurnCollectNothing) {
     Ship* stepper = HandMap::placeShip(1, 5);
     stepper->destination = HandMap::node(4);
 
-    endTurn();  // player 1's turn begins with stepper's automatic step
+    endTurn(model);  // player 1's turn begins with stepper's automatic step
     ASSERT_EQ(stepper->location, HandMap::node(4));
-    endTurn();
+    endTurn(model);
     EXPECT_EQ(mover->unitStock[2], 0);
     EXPECT_EQ(stepper->unitStock[2], 0);
     EXPECT_EQ(first->credits, 2);  // the home ships did not move
@@ -119,8 +115,8 @@ TEST_F(TurnEarnings, ShipsThatMovedInTheirOwnersLastTurnCollectNothing) {
 TEST_F(TurnEarnings, AHomeNodeHeldByTheEnemyPaysNobody) {
     first->gainNode(HandMap::node(2));
     second->gainNode(HandMap::node(0));
-    endTurn();
-    endTurn();
+    endTurn(model);
+    endTurn(model);
     // Player 0's ship on its lost home collects for the kind-4 nodes player 0
     // holds: none. Player 1 earns for its own home and for its home ship only,
     // whose collection counts both kind-4 nodes.
@@ -138,14 +134,14 @@ TEST_F(TurnSteps, OnlyTheShipsOfThePlayerWhoseTurnBeginsStep) {
     secondShip->moved = true;
     secondShip->destination = HandMap::node(3);
 
-    endTurn();
+    endTurn(model);
     EXPECT_EQ(secondShip->location, HandMap::node(4));
     EXPECT_TRUE(secondShip->moved);
     EXPECT_EQ(firstShip->location, HandMap::node(2));
     EXPECT_TRUE(firstShip->moved);
     EXPECT_EQ(first->ships[0]->location, HandMap::node(0));
 
-    endTurn();
+    endTurn(model);
     EXPECT_EQ(firstShip->location, HandMap::node(3));
     EXPECT_EQ(secondShip->location, HandMap::node(4));
     EXPECT_EQ(secondShip->destination, HandMap::node(3));
@@ -169,7 +165,7 @@ protected:
 TEST_F(TurnLoss, PlayerZeroWithoutNodesLosesAndTheTurnEndStillRuns) {
     second->gainNode(HandMap::node(0));
     model->selectedShip = secondShip;
-    endTurn();
+    endTurn(model);
     EXPECT_EQ(model->screen, EndScreen);
     EXPECT_EQ(model->loser, 0);
     EXPECT_EQ(model->currentPlayer, 1);
@@ -179,10 +175,10 @@ TEST_F(TurnLoss, PlayerZeroWithoutNodesLosesAndTheTurnEndStillRuns) {
 }
 
 TEST_F(TurnLoss, PlayerOneWithoutNodesLosesAndTheTurnEndStillRuns) {
-    endTurn();
+    endTurn(model);
     first->gainNode(HandMap::node(1));
     first->gainNode(HandMap::node(5));
-    endTurn();
+    endTurn(model);
     EXPECT_EQ(model->screen, EndScreen);
     EXPECT_EQ(model->loser, 1);
     EXPECT_EQ(model->currentPlayer, 0);
@@ -193,7 +189,7 @@ TEST_F(TurnLoss, PlayerOneWithoutNodesLosesAndTheTurnEndStillRuns) {
 TEST_F(TurnLoss, WhenBothOwnNothingPlayerOneIsTheLoser) {
     first->loseNode(HandMap::node(0));
     second->loseNode(HandMap::node(1));
-    endTurn();
+    endTurn(model);
     EXPECT_EQ(model->screen, EndScreen);
     EXPECT_EQ(model->loser, 1);
     EXPECT_EQ(model->currentPlayer, 1);
@@ -207,11 +203,11 @@ TEST_F(TurnLoss, ANodeTakenByAnAutomaticStepCountsAtTheNextTurnEnd) {
     Ship* raider = HandMap::placeShip(1, 2);
     raider->destination = HandMap::node(0);
 
-    endTurn();
+    endTurn(model);
     ASSERT_EQ(raider->location, HandMap::node(0));
     EXPECT_EQ(first->nodeTotal, 0);
     EXPECT_EQ(model->screen, MapScreen);
-    endTurn();
+    endTurn(model);
     EXPECT_EQ(model->screen, EndScreen);
     EXPECT_EQ(model->loser, 0);
 }
@@ -229,10 +225,8 @@ TEST_F(CutOffDestination, AShipWaitsAndWalksOnOnceAPathOpens) {
     Ship* ship = HandMap::player(0)->ships[0];
     Model* model = Model::getSelf();
     const auto endPair = [model] {
-        for (int i = 0; i < 2; ++i) {
-            model->endTurnRequested = true;
-            finishTurn();
-        }
+        endTurn(model);
+        endTurn(model);
     };
 
     ship->setDestination(HandMap::node(4));

@@ -11,7 +11,6 @@
 #include "game/Node.h"
 #include "game/Player.h"
 #include "game/Ship.h"
-#include "game/TurnCycle.h"
 #include "support/Invariants.h"
 #include "support/World.h"
 
@@ -224,8 +223,7 @@ TEST_F(WholeGame, RandomOrdersOverManyTurnsKeepEveryInvariant) {
             ASSERT_EQ(brokenInvariant(model), "");
             const Snapshot before = takeSnapshot();
             const int ending = model->currentPlayer;
-            model->endTurnRequested = true;
-            finishTurn();
+            endTurn(model);
             ASSERT_EQ(model->currentPlayer, 1 - ending);
             ASSERT_FALSE(model->endTurnRequested);
             ASSERT_EQ(model->selectedShip, nullptr);

@@ -7,7 +7,6 @@
 #include "game/NodeMap.h"
 #include "game/Player.h"
 #include "game/Ship.h"
-#include "game/TurnCycle.h"
 #include "render/Selector.h"
 #include "support/World.h"
 
@@ -48,19 +47,6 @@ void clickOn(Model* model, Cell cell) {
     model->nodeMap->handleClick();
 }
 
-void endTurn(Model* model) {
-    model->endTurnRequested = true;
-    finishTurn();
-}
-
-int stockSum(const Ship* ship) {
-    int sum = 0;
-    for (const int stock : ship->unitStock) {
-        sum += stock;
-    }
-    return sum;
-}
-
 // Plays the plan's clicks and turn ends with the library, filling in
 // halfway1 and the stocks; false when the ships do not end up as the plan
 // needs them.
@@ -77,8 +63,8 @@ bool playThrough(std::uint32_t seed, int waitingPairs, BattlePlan* plan) {
     for (int turn = 0; turn < 2 * waitingPairs + 1; ++turn) {
         endTurn(model);
     }
-    plan->stock0 = stockSum(ship0);
-    plan->stock1 = stockSum(ship1);
+    plan->stock0 = ship0->totalStock();
+    plan->stock1 = ship1->totalStock();
     const bool ready = model->currentPlayer == 0 && !ship0->moved &&
                        cellOf(ship0->location) == plan->wait0 &&
                        cellOf(ship1->location) == plan->meet1 && plan->stock0 > 0;

@@ -1,8 +1,11 @@
 #include "support/World.h"
 
 #include "app/Entry.h"
+#include "battle/Battle.h"
+#include "battle/Lane.h"
 #include "game/Model.h"
 #include "game/Random.h"
+#include "game/TurnCycle.h"
 
 namespace {
 
@@ -39,4 +42,21 @@ Model* buildWholeGame(std::uint32_t seed, int windowWidth, int windowHeight) {
     model->windowWidth = windowWidth;
     model->windowHeight = windowHeight;
     return model;
+}
+
+void endTurn(Model* model) {
+    model->endTurnRequested = true;
+    finishTurn();
+}
+
+unsigned char endTurnKey(const Model* model) {
+    return model->currentPlayer == 0 ? 'q' : 'p';
+}
+
+int unitsInLanes(const Battle* battle) {
+    int units = 0;
+    for (const Lane* lane : battle->lanes) {
+        units += lane->attackerCount + lane->defenderCount;
+    }
+    return units;
 }

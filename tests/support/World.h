@@ -1,12 +1,14 @@
 #pragma once
-// The worlds tests and benchmarks play on. buildWorld() seeds the generator
-// and then creates what it is asked for in the game's own order (nodes,
-// players, selector, side panels, node map), so that a seed always gives the
-// same world; only a test of that order itself writes it out. Nothing here calls GL, but every
-// drawable class compiles its display lists when its first object is made: the side panels and the
-// whole game are for programs that have opened a window.
+// The worlds tests and benchmarks play on, and the moves and counts they all
+// make on one. buildWorld() seeds the generator and then creates what it is
+// asked for in the game's own order (nodes, players, selector, side panels,
+// node map), so that a seed always gives the same world; only a test of that
+// order itself writes it out. Nothing here calls GL, but every drawable class
+// compiles its display lists when its first object is made: the side panels
+// and the whole game are for programs that have opened a window.
 #include <cstdint>
 
+class Battle;
 class Model;
 
 constexpr int kWorldNodes = 50;  // as many as a game has
@@ -28,3 +30,13 @@ Model* buildWorld(std::uint32_t seed, int nodeCount = kWorldNodes, unsigned part
 // The world as the entry creates it, title board and side panels included, in
 // a window of the given size; on the title screen.
 Model* buildWholeGame(std::uint32_t seed, int windowWidth, int windowHeight);
+
+// Ends the turn of the player on turn, as the next map frame does after the
+// end-turn key.
+void endTurn(Model* model);
+
+// The key that ends the turn of the player on turn.
+unsigned char endTurnKey(const Model* model);
+
+// Units of both sides in all the battle's lanes.
+int unitsInLanes(const Battle* battle);

@@ -16,7 +16,6 @@
 #include "app/Screens.h"
 #include "app/Window.h"
 #include "battle/Battle.h"
-#include "battle/Lane.h"
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/Player.h"
@@ -75,7 +74,7 @@ void clickNode(const Node* node) {
 }
 
 void endTurn() {
-    press(Model::getSelf()->currentPlayer == 0 ? 'q' : 'p');
+    press(endTurnKey(Model::getSelf()));
     frame();
 }
 
@@ -103,22 +102,6 @@ Node* freeNeighbour(const Node* around, const Node* towards) {
         }
     }
     return best;
-}
-
-int stockOf(const Ship* ship) {
-    int total = 0;
-    for (const int stock : ship->unitStock) {
-        total += stock;
-    }
-    return total;
-}
-
-int unitsInLanes(const Battle* battle) {
-    int total = 0;
-    for (const Lane* lane : battle->lanes) {
-        total += lane->attackerCount + lane->defenderCount;
-    }
-    return total;
 }
 
 void playTitle() {
@@ -159,8 +142,8 @@ void playUntilAttack() {
 
     for (int turn = 0; turn < kTurnLimit; ++turn) {
         if (model->currentPlayer == 0 && !attacker->moved &&
-            attacker->location->isNeighbor(meeting) && stockOf(attacker) >= kStockToAttack &&
-            stockOf(defender) >= kStockToAttack) {
+            attacker->location->isNeighbor(meeting) && attacker->totalStock() >= kStockToAttack &&
+            defender->totalStock() >= kStockToAttack) {
             clickNode(attacker->location);
             clickNode(meeting);
             if (model->screen != BattleScreen) {
