@@ -146,9 +146,7 @@ TEST_F(MapDrawing, MovesTheCursorUnderThePointerAndDrawsEveryNode) {
     Model* model = Model::getSelf();
     model->selector->gridX = 4;
     model->selector->gridZ = 2;
-    const PointerAim aim = pointerOnCell(viewOf(model), 0, 0);  // the seed's cell
-    model->pointerX = aim.pointerX;
-    model->pointerY = aim.pointerY;
+    aimPointerAt(model, 0, 0);  // the seed's cell
     const TopDownView view(0, 0, 4);
     const auto polygons = view.capture([model] { model->nodeMap->drawMap(); });
     EXPECT_EQ(model->selector->gridX, 0);

@@ -1,8 +1,8 @@
 #pragma once
 // Where the pointer has to be for the map cursor to land on a cell's centre:
 // the inverse of Selector::updateCursor, in the Model's pointer units or in
-// window pixels. Header-only, so that programs outside the test support
-// library can steer the game with it too.
+// window pixels; and the pointer a window pixel gives. Header-only, so that
+// programs outside the test support library can steer the game with it too.
 #include <cmath>
 
 #include "game/Model.h"
@@ -26,9 +26,22 @@ inline PointerAim pointerOnCell(const MapView& view, int gridX, int gridZ) {
             2.0f * (gridZ - view.mapCenterZ) / view.viewHeight};
 }
 
+// Aims the Model's pointer there; the next map frame moves the cursor onto the cell.
+inline void aimPointerAt(Model* model, int gridX, int gridZ) {
+    const PointerAim aim = pointerOnCell(viewOf(model), gridX, gridZ);
+    model->pointerX = aim.pointerX;
+    model->pointerY = aim.pointerY;
+}
+
 struct WindowPixel {
     int x, y;
 };
+
+// The pointer values onPassiveMotion makes of a window pixel.
+inline PointerAim pointerAtPixel(WindowPixel pixel, int width, int height) {
+    return {static_cast<float>(1.0 - 2.0 * pixel.x / width),
+            static_cast<float>(2.0 * pixel.y / height - 1.0)};
+}
 
 // The pixel that onPassiveMotion turns into the aimed pointer values.
 inline WindowPixel pixelOnCell(const MapView& view, int gridX, int gridZ, int width, int height) {

@@ -31,14 +31,6 @@ Vector normalised(const Vector& v) {
     return {v[0] / length, v[1] / length, v[2] / length};
 }
 
-float pointerXAt(int x, int width) {
-    return static_cast<float>(1.0 - 2.0 * x / width);
-}
-
-float pointerYAt(int y, int height) {
-    return static_cast<float>(2.0 * y / height - 1.0);
-}
-
 MapNode copyNode(const Node* node, const Model* model) {
     MapNode copy;
     copy.gridX = node->gridX;
@@ -91,10 +83,9 @@ PointerPixel pointerPixelFor(const GrownMap& map, int gridX, int gridZ, int widt
 
 bool selectorCellFor(const GrownMap& map, PointerPixel pointer, int width, int height, int* gridX,
                      int* gridZ) {
-    const float pointerGridX =
-        map.mapCenterX - map.viewHeight * pointerXAt(pointer.x, width) * 0.5f;
-    const float pointerGridZ =
-        map.mapCenterZ + map.viewHeight * pointerYAt(pointer.y, height) * 0.5f;
+    const PointerAim aim = pointerAtPixel(pointer, width, height);
+    const float pointerGridX = map.mapCenterX - map.viewHeight * aim.pointerX * 0.5f;
+    const float pointerGridZ = map.mapCenterZ + map.viewHeight * aim.pointerY * 0.5f;
     const int cx = static_cast<int>(std::floor(pointerGridX + 0.5f));
     const int cz = static_cast<int>(std::floor(pointerGridZ + 0.5f));
     if ((cx + cz) % 2 != 0) {
@@ -107,8 +98,9 @@ bool selectorCellFor(const GrownMap& map, PointerPixel pointer, int width, int h
 
 MapCamera::MapCamera(const GrownMap& map, int width, int height, PointerPixel pointer)
     : width_(width), height_(height) {
-    const double pointerX = pointerXAt(pointer.x, width);
-    const double pointerY = pointerYAt(pointer.y, height);
+    const PointerAim aim = pointerAtPixel(pointer, width, height);
+    const double pointerX = aim.pointerX;
+    const double pointerY = aim.pointerY;
     // The map camera looks at the map's centre, kept in grid units, in the world.
     const Vector centre = {map.mapCenterX * kCellWidth, 0, map.mapCenterZ * kCellDepth};
     eye_ = {centre[0] - kSwayReach * pointerX, map.viewHeight, centre[2] + kSwayReach * pointerY};

@@ -73,13 +73,6 @@ inline Node* freeNodeFrom(const Model* model, int first) {
     return nullptr;
 }
 
-// Puts the selector (which follows the pointer every map frame) on a node's cell.
-inline void pointAt(Model* model, const Node* node) {
-    const PointerAim aim = pointerOnCell(viewOf(model), node->gridX, node->gridZ);
-    model->pointerX = aim.pointerX;
-    model->pointerY = aim.pointerY;
-}
-
 // Mid-game map: the nodes shared out between the players, three ships each with
 // some stock, one ship selected with the move arrow drawn to the cursor, and the
 // cursor over a ship that has moved and still has a destination, so that its
@@ -118,7 +111,7 @@ inline void showMapInPlay() {
     Ship* underCursor = first->ships[1];
     underCursor->moved = true;
     underCursor->setDestination(second->homeNode);
-    pointAt(model, underCursor->location);
+    aimPointerAt(model, underCursor->location->gridX, underCursor->location->gridZ);
 }
 
 // Every unit in reach of the enemy front, so that each frame strikes.

@@ -64,8 +64,7 @@ void pressEach(const char* keys, int times = 1) {
 // lets a frame move it there, then presses and releases the left button.
 void clickNode(const Node* node) {
     const Model* model = Model::getSelf();
-    const WindowPixel pixel =
-        pixelOnCell(viewOf(model), node->gridX, node->gridZ, kWindowWidth, kWindowHeight);
+    const WindowPixel pixel = pixelOnNode(model, node);
     onPassiveMotion(pixel.x, pixel.y);
     frame();
     onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, pixel.x, pixel.y);
