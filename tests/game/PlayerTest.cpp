@@ -31,17 +31,12 @@ int kindTotal(const Player* player) {
 class PlayerNodes : public HandMapTest {
 protected:
     void SetUp() override {
-        HandMap::build({{0, 0}, {12, 0}, {2, 0}, {4, 0}, {6, 0}, {8, 0}, {10, 0}});
+        build({{0, 0}, {12, 0}, {2, 0}, {4, 0}, {6, 0}, {8, 0}, {10, 0}});
         const int kinds[] = {0, 2, 2, 3, kUnsetKind};
         for (int i = 0; i < 5; ++i) {
             HandMap::node(2 + i)->setKind(kinds[i]);
         }
-        first = HandMap::player(0);
-        second = HandMap::player(1);
     }
-
-    Player* first = nullptr;
-    Player* second = nullptr;
 };
 
 TEST_F(PlayerNodes, GainingAnOwnedNodeChangesNothing) {
@@ -94,10 +89,10 @@ TEST_F(PlayerNodes, ANodeOfUnsetKindCountsInTheTotalOnly) {
 }
 
 TEST_F(PlayerNodes, APlayerHasRoomForEveryNode) {
-    for (int i = 0; i < Model::getSelf()->nodeCount; ++i) {
+    for (int i = 0; i < model->nodeCount; ++i) {
         first->gainNode(HandMap::node(i));
     }
-    EXPECT_EQ(first->nodeTotal, Model::getSelf()->nodeCount);
+    EXPECT_EQ(first->nodeTotal, model->nodeCount);
     EXPECT_EQ(second->nodeTotal, 0);
     EXPECT_EQ(first->nodes[first->nodeTotal - 1], HandMap::node(6));
 }
@@ -115,14 +110,7 @@ TEST_F(PlayerNodes, LosingANodeThePlayerDoesNotHoldChangesNothing) {
 
 class PlayerShips : public HandMapTest {
 protected:
-    void SetUp() override {
-        HandMap::build(HandMap::line(5));
-        first = HandMap::player(0);
-        second = HandMap::player(1);
-    }
-
-    Player* first = nullptr;
-    Player* second = nullptr;
+    void SetUp() override { build(HandMap::line(5)); }
 };
 
 TEST_F(PlayerShips, BuyingPutsAShipOnAFreeNodeAndLeavesItsOwner) {
@@ -190,12 +178,12 @@ TEST_F(PlayerShips, RemovingAShipKeepsTheOrderOfTheRestAndDropsTheSelection) {
     Ship* a = HandMap::placeShip(0, 2);
     Ship* b = HandMap::placeShip(0, 3);
     Ship* c = HandMap::placeShip(0, 4);
-    Model::getSelf()->selectedShip = c;
+    model->selectedShip = c;
 
     first->removeShip(a);
     EXPECT_EQ(shipsOf(first), (std::vector<Ship*>{home, b, c}));
     EXPECT_EQ(HandMap::node(2)->ship, nullptr);
-    EXPECT_EQ(Model::getSelf()->selectedShip, nullptr);  // whichever ship was selected
+    EXPECT_EQ(model->selectedShip, nullptr);  // whichever ship was selected
 
     first->removeShip(c);
     EXPECT_EQ(shipsOf(first), (std::vector<Ship*>{home, b}));
@@ -208,13 +196,13 @@ TEST_F(PlayerShips, RemovingAShipKeepsTheOrderOfTheRestAndDropsTheSelection) {
 
 TEST_F(PlayerShips, RemovingAShipOfAnotherPlayerChangesNothing) {
     Ship* theirs = second->ships[0];
-    Model::getSelf()->selectedShip = theirs;
+    model->selectedShip = theirs;
     first->removeShip(theirs);
     first->removeShip(nullptr);
     EXPECT_EQ(first->shipCount, 1);
     EXPECT_EQ(second->shipCount, 1);
     EXPECT_EQ(HandMap::node(1)->ship, theirs);
-    EXPECT_EQ(Model::getSelf()->selectedShip, theirs);
+    EXPECT_EQ(model->selectedShip, theirs);
 }
 
 }  // namespace

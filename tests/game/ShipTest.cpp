@@ -13,20 +13,17 @@ namespace {
 class ShipTestBase : public HandMapTest {
 protected:
     void SetUp() override {
-        HandMap::build({{0, 0}, {10, 0}, {2, 0}, {4, 0}, {6, 0}, {8, 0}});
+        build({{0, 0}, {10, 0}, {2, 0}, {4, 0}, {6, 0}, {8, 0}});
         HandMap::removeAllShips();
-        model = Model::getSelf();
     }
 
     // The start of a player's turn, as the turn cycle runs it: every ship is
     // offered its turn move, and only that player's ships take it.
     void beginTurnOf(int playerIndex) {
         model->currentPlayer = playerIndex;
-        HandMap::player(0)->moveShips();
-        HandMap::player(1)->moveShips();
+        first->moveShips();
+        second->moveShips();
     }
-
-    Model* model = nullptr;
 };
 
 class ShipMoves : public ShipTestBase {};

@@ -15,20 +15,13 @@ namespace {
 class TurnCycleBase : public HandMapTest {
 protected:
     void SetUp() override {
-        HandMap::build({{0, 0}, {10, 0}, {2, 0}, {4, 0}, {6, 0}, {8, 0}});
+        build({{0, 0}, {10, 0}, {2, 0}, {4, 0}, {6, 0}, {8, 0}});
         const int kinds[] = {0, 2, 2, 3};
         for (int i = 0; i < 4; ++i) {
             HandMap::node(2 + i)->setKind(kinds[i]);
         }
-        model = Model::getSelf();
         model->screen = MapScreen;
-        first = HandMap::player(0);
-        second = HandMap::player(1);
     }
-
-    Model* model = nullptr;
-    Player* first = nullptr;
-    Player* second = nullptr;
 };
 
 class TurnEnd : public TurnCycleBase {};
@@ -218,13 +211,11 @@ TEST_F(TurnLoss, ANodeTakenByAnAutomaticStepCountsAtTheNextTurnEnd) {
 class CutOffDestination : public HandMapTest {};
 
 TEST_F(CutOffDestination, AShipWaitsAndWalksOnOnceAPathOpens) {
-    HandMap::build({{0, 0}, {-2, 0}, {2, 0}, {4, 0}, {6, 0}});
-    Player* second = HandMap::player(1);
+    build({{0, 0}, {-2, 0}, {2, 0}, {4, 0}, {6, 0}});
     second->gainNode(HandMap::node(3));
     Ship* blocker = HandMap::placeShip(1, 3);
-    Ship* ship = HandMap::player(0)->ships[0];
-    Model* model = Model::getSelf();
-    const auto endPair = [model] {
+    Ship* ship = first->ships[0];
+    const auto endPair = [this] {
         endTurn(model);
         endTurn(model);
     };

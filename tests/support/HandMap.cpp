@@ -74,6 +74,13 @@ std::vector<HandCell> HandMap::corridor() {
     return {{0, 0}, {2, 0}, {4, 0}, {-1, 1}, {0, 2}, {2, 2}, {4, 2}, {5, 1}};
 }
 
+void HandMapTest::build(const std::vector<HandCell>& cells) {
+    HandMap::build(cells);
+    model = Model::getSelf();
+    first = HandMap::player(0);
+    second = HandMap::player(1);
+}
+
 void HandMapTest::TearDown() {
     Model::resetSelf();
 }

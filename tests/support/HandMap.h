@@ -8,6 +8,7 @@
 
 #include <vector>
 
+class Model;
 class Node;
 class Player;
 class Ship;
@@ -40,8 +41,14 @@ public:
     static std::vector<HandCell> corridor();
 };
 
-// Every rule test starts from a fresh Model.
+// Every rule test starts from a fresh Model. build() makes the hand map and
+// names its Model and players for the test.
 class HandMapTest : public ::testing::Test {
 protected:
+    void build(const std::vector<HandCell>& cells);
     void TearDown() override;
+
+    Model* model = nullptr;
+    Player* first = nullptr;   // player 0
+    Player* second = nullptr;  // player 1
 };
