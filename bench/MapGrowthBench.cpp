@@ -7,13 +7,13 @@
 
 #include <cstdint>
 #include <ctime>
-#include <memory>
+#include <functional>
 #include <vector>
 
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/Random.h"
-#include "support/ReferenceGrowth.h"
+#include "support/ReferenceMap.h"
 #include "support/World.h"
 
 namespace {
@@ -37,29 +37,11 @@ std::uint32_t worldBeforeMap(std::uint32_t seed) {
     return Random::currentState();
 }
 
-struct ReferenceRun {
-    long walkSteps = 0;
-    std::uint32_t stateAfter = 0;
-};
-
-ReferenceRun growReferenceFrom(std::uint32_t state) {
-    std::vector<std::unique_ptr<Node>> owned;
-    std::vector<Node*> nodes;
-    for (int i = 0; i < kMapNodes; ++i) {
-        owned.push_back(std::make_unique<Node>(0));
-        nodes.push_back(owned.back().get());
-    }
-    Random::seed(state);
-    ReferenceRun run;
-    run.walkSteps = reference::growMap(nodes);
-    run.stateAfter = Random::currentState();
-    return run;
-}
-
-// Per seed: the state where the map starts, and the reference's walk.
+// Per seed: the states where the map starts and where the reference's walk
+// ends, which the game's growth must end on too.
 struct Workload {
     std::vector<std::uint32_t> statesBefore;
-    std::vector<ReferenceRun> reference;
+    std::vector<std::uint32_t> statesAfter;
     long totalSteps = 0;
 };
 
@@ -68,8 +50,9 @@ const Workload& workload() {
         Workload w;
         for (int i = 0; i < kSeeds; ++i) {
             w.statesBefore.push_back(worldBeforeMap(kFirstSeed + i));
-            w.reference.push_back(growReferenceFrom(w.statesBefore.back()));
-            w.totalSteps += w.reference.back().walkSteps;
+            const ReferenceMap walked = growReferenceMap(w.statesBefore.back(), kMapNodes);
+            w.statesAfter.push_back(walked.stateAfter);
+            w.totalSteps += walked.walkSteps;
         }
         Model::resetSelf();
         return w;
@@ -77,54 +60,52 @@ const Workload& workload() {
     return loaded;
 }
 
-void reportPerStep(benchmark::State& state, double totalSeconds, long steps) {
-    const double iterations = static_cast<double>(state.iterations());
-    state.counters["maps"] = kSeeds;
-    state.counters["walk_steps"] = static_cast<double>(steps);
-    state.counters["ns_per_step"] = totalSeconds * 1e9 / (iterations * static_cast<double>(steps));
-    state.counters["ms_per_map"] = totalSeconds * 1e3 / (iterations * kSeeds);
-}
-
-// The game's growth as createNodeMap runs it; only that call is timed.
-void BM_GameGrowth(benchmark::State& state) {
+// Runs every seed's growth in each iteration; timedGrowth returns the seconds
+// of the part that counts. Reports the time per walk step and per map.
+void timeEverySeed(benchmark::State& state, const std::function<double(int)>& timedGrowth) {
     const Workload& w = workload();
     double total = 0;
     for (auto _ : state) {
         double elapsed = 0;
         for (int i = 0; i < kSeeds; ++i) {
-            worldBeforeMap(kFirstSeed + i);
-            const double start = threadSeconds();
-            Model::getSelf()->createNodeMap();
-            elapsed += threadSeconds() - start;
-            if (Random::currentState() != w.reference[i].stateAfter) {
-                state.SkipWithError("the growth took other draws than the reference");
-            }
+            elapsed += timedGrowth(i);
         }
         state.SetIterationTime(elapsed);
         total += elapsed;
     }
     Model::resetSelf();
-    reportPerStep(state, total, w.totalSteps);
+    const double iterations = static_cast<double>(state.iterations());
+    const double steps = static_cast<double>(w.totalSteps);
+    state.counters["maps"] = kSeeds;
+    state.counters["walk_steps"] = steps;
+    state.counters["ns_per_step"] = total * 1e9 / (iterations * steps);
+    state.counters["ms_per_map"] = total * 1e3 / (iterations * kSeeds);
+}
+
+// The game's growth as createNodeMap runs it; only that call is timed.
+void BM_GameGrowth(benchmark::State& state) {
+    timeEverySeed(state, [&state](int i) {
+        worldBeforeMap(kFirstSeed + i);
+        const double start = threadSeconds();
+        Model::getSelf()->createNodeMap();
+        const double elapsed = threadSeconds() - start;
+        if (Random::currentState() != workload().statesAfter[i]) {
+            state.SkipWithError("the growth took other draws than the reference");
+        }
+        return elapsed;
+    });
 }
 BENCHMARK(BM_GameGrowth)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The step-by-step walk over the Node objects, for comparison.
 void BM_ReferenceGrowth(benchmark::State& state) {
-    const Workload& w = workload();
-    double total = 0;
-    for (auto _ : state) {
-        double elapsed = 0;
-        for (int i = 0; i < kSeeds; ++i) {
-            const double start = threadSeconds();
-            const ReferenceRun run = growReferenceFrom(w.statesBefore[i]);
-            elapsed += threadSeconds() - start;
-            benchmark::DoNotOptimize(run.walkSteps);
-        }
-        state.SetIterationTime(elapsed);
-        total += elapsed;
-    }
-    Model::resetSelf();
-    reportPerStep(state, total, w.totalSteps);
+    timeEverySeed(state, [](int i) {
+        const double start = threadSeconds();
+        const long steps = growReferenceMap(workload().statesBefore[i], kMapNodes).walkSteps;
+        const double elapsed = threadSeconds() - start;
+        benchmark::DoNotOptimize(steps);
+        return elapsed;
+    });
 }
 BENCHMARK(BM_ReferenceGrowth)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -12,7 +12,7 @@
 #include "game/Node.h"
 #include "game/NodeMap.h"
 #include "game/Random.h"
-#include "support/ReferenceGrowth.h"
+#include "support/ReferenceMap.h"
 #include "support/World.h"
 
 namespace {
@@ -150,19 +150,13 @@ TEST_F(NodeMapTest, GrowthMatchesTheStepByStepWalkNodeForNode) {
             const std::uint32_t after = Random::currentState();
             const Model* model = Model::getSelf();
 
-            std::vector<std::unique_ptr<Node>> owned;
-            std::vector<Node*> fresh;
-            for (int i = 0; i < c.count; ++i) {
-                owned.push_back(std::make_unique<Node>(0));
-                fresh.push_back(owned.back().get());
-            }
-            Random::seed(before);
-            const long walkSteps = reference::growMap(fresh);
-            EXPECT_EQ(Random::currentState(), after);
+            const ReferenceMap walked = growReferenceMap(before, c.count);
+            EXPECT_EQ(walked.stateAfter, after);
             if (c.count == kMapNodes) {
                 // at least one threshold rise, so the long walks were compared too
-                EXPECT_GT(walkSteps, reference::kFruitlessSteps);
+                EXPECT_GT(walked.walkSteps, reference::kFruitlessSteps);
             }
+            const std::vector<Node*>& fresh = walked.nodes;
             for (int i = 0; i < c.count; ++i) {
                 const Node* grown = model->nodes[i];
                 SCOPED_TRACE(testing::Message() << "node " << i);
