@@ -70,6 +70,16 @@ protected:
         ASSERT_EQ(model->selectedShip, ship0);
         ASSERT_EQ(model->selectedNode, ship0->location);
     }
+    // Orders ship 0, moved already this turn, to a far node, which it keeps as
+    // its destination without a step, and selects it again.
+    void selectShip0WithAFarOrder(Node** far) {
+        ship0->moved = true;
+        selectShip0();
+        *far = farFreeNode(ship0->location);
+        click(*far);
+        ASSERT_EQ(ship0->destination, *far);
+        selectShip0();
+    }
 
     Model* model = nullptr;
     Ship* ship0 = nullptr;
@@ -133,12 +143,8 @@ TEST_F(InputTest, AClickBesideTheMapDropsTheSelection) {
     EXPECT_FALSE(empty->selected);
 
     // With a ship selected it also cancels that ship's order.
-    ship0->moved = true;
-    selectShip0();
-    Node* far = farFreeNode(ship0->location);
-    click(far);
-    ASSERT_EQ(ship0->destination, far);
-    selectShip0();
+    Node* far = nullptr;
+    ASSERT_NO_FATAL_FAILURE(selectShip0WithAFarOrder(&far));
     clickBesideTheMap();
     EXPECT_EQ(ship0->destination, nullptr);
     EXPECT_EQ(model->selectedShip, nullptr);
@@ -180,12 +186,8 @@ TEST_F(InputTest, AClickOnAnotherOwnShipMovesTheSelectionAndKeepsTheFirstOrder) 
     ASSERT_EQ(player0->shipCount, 2);
     Ship* second = player0->ships[1];
 
-    ship0->moved = true;
-    selectShip0();
-    Node* far = farFreeNode(ship0->location);
-    click(far);
-    ASSERT_EQ(ship0->destination, far);
-    selectShip0();
+    Node* far = nullptr;
+    ASSERT_NO_FATAL_FAILURE(selectShip0WithAFarOrder(&far));
     click(second->location);
     EXPECT_EQ(model->selectedShip, second);
     EXPECT_EQ(model->selectedNode, second->location);

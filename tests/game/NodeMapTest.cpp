@@ -254,6 +254,15 @@ protected:
         ++centre.neighborCount;
     }
 
+    // Every direction the node's pick gives in that many draws.
+    static std::set<int> drawn(const Node& node, int (Node::*pick)() const, int draws) {
+        std::set<int> seen;
+        for (int i = 0; i < draws; ++i) {
+            seen.insert((node.*pick)());
+        }
+        return seen;
+    }
+
     Node centre{0};
     std::unique_ptr<Node> around[kSlotCount];
 };
@@ -263,18 +272,14 @@ TEST_F(NodeDirectionTest, NoEmptySlotAmongSixNeighbours) {
         link(slot);
     }
     Random::seed(3);
-    for (int i = 0; i < 200; ++i) {
-        EXPECT_EQ(centre.randomFreeDirection(), -1);
-    }
+    EXPECT_EQ(drawn(centre, &Node::randomFreeDirection, 200), std::set<int>{-1});
     EXPECT_FALSE(centre.isNeighbor(nullptr));
     EXPECT_TRUE(centre.isNeighbor(around[4].get()));
 }
 
 TEST_F(NodeDirectionTest, NoUsedSlotWithoutNeighbours) {
     Random::seed(3);
-    for (int i = 0; i < 200; ++i) {
-        EXPECT_EQ(centre.randomUsedDirection(), -1);
-    }
+    EXPECT_EQ(drawn(centre, &Node::randomUsedDirection, 200), std::set<int>{-1});
     EXPECT_TRUE(centre.isNeighbor(nullptr));
     EXPECT_FALSE(centre.isNeighbor(around[0].get()));
 }
@@ -286,21 +291,13 @@ TEST_F(NodeDirectionTest, DirectionsFindTheOnlyCandidateFromEveryStart) {
         }
     }
     Random::seed(9);
-    std::set<int> freeSeen;
-    for (int i = 0; i < 500; ++i) {
-        freeSeen.insert(centre.randomFreeDirection());
-    }
-    EXPECT_EQ(freeSeen, std::set<int>{2});
+    EXPECT_EQ(drawn(centre, &Node::randomFreeDirection, 500), std::set<int>{2});
     EXPECT_TRUE(centre.isNeighbor(nullptr));
 
     Node lonely{0};
     lonely.neighbors[5] = around[5].get();
     lonely.neighborCount = 1;
-    std::set<int> usedSeen;
-    for (int i = 0; i < 500; ++i) {
-        usedSeen.insert(lonely.randomUsedDirection());
-    }
-    EXPECT_EQ(usedSeen, std::set<int>{5});
+    EXPECT_EQ(drawn(lonely, &Node::randomUsedDirection, 500), std::set<int>{5});
 }
 
 }  // namespace
