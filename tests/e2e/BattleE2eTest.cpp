@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -41,9 +40,6 @@ constexpr Millis kBattleLimit{90000};
 constexpr Millis kWearLimit{20000};
 constexpr Millis kSlowPoll{250};
 
-bool isBlack(Pixel p) {
-    return std::max({p.r, p.g, p.b}) <= 20;
-}
 bool isHealthBar(Pixel p) {
     return p.g >= 200 && p.r <= 60 && p.b <= 60;
 }
@@ -145,27 +141,6 @@ protected:
     }
 
     std::optional<BattlePlan> planBattle() const;
-
-    Pixel pixelAt(const Picture& picture, const MapCamera& camera, Cell cell, double dx, double y,
-                  double dz) const {
-        const ScreenPoint point = camera.projectOnCell(cell.gridX, cell.gridZ, dx, y, dz);
-        return picture.at(static_cast<int>(std::lround(point.x)),
-                          static_cast<int>(std::lround(point.y)));
-    }
-
-    // A ship's black deck covers the middle of its node; without a ship the
-    // node shows its tile there.
-    bool showsShip(const Picture& picture, const MapCamera& camera, Cell cell) const {
-        constexpr double kDeckHeight = 0.35;
-        const std::array<std::array<double, 2>, 4> deck = {
-            {{-0.2, -0.18}, {-0.2, 0.18}, {0.12, -0.18}, {0.12, 0.18}}};
-        int black = 0;
-        for (const auto& point : deck) {
-            black +=
-                isBlack(pixelAt(picture, camera, cell, point[0], kDeckHeight, point[1])) ? 1 : 0;
-        }
-        return black >= 3;
-    }
 
     // Moves the pointer onto the cell and waits for a frame drawn with it
     // there: the pointer mark over the cell's centre, seen with the camera the

@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <optional>
 #include <vector>
 
+#include "support/BattlePlan.h"
 #include "support/E2eGame.h"
 #include "support/E2eMap.h"
 #include "support/SeededMapTest.h"
@@ -31,12 +31,6 @@ struct FirstMovePlan {
     Cell secondEmpty;  // shows whole there
 };
 
-bool isWhite(Pixel p) {
-    return std::min({p.r, p.g, p.b}) >= 200;
-}
-bool isBlack(Pixel p) {
-    return std::max({p.r, p.g, p.b}) <= 20;
-}
 // Player 0's owner cap, pink (1, 0.6, 0.6); a lit white mark would pass too.
 bool isOwnerCap(Pixel p) {
     return p.r >= 230 && p.g >= 130 && p.b >= 130 && p.r >= p.b;
@@ -49,12 +43,6 @@ bool isPlainTile(Pixel p) {
 bool isPlayer0Dark(Pixel p) {
     return p.r >= 200 && p.g >= 70 && p.g <= 140 && p.b >= 70 && p.b <= 140 &&
            std::abs(p.g - p.b) <= 20;
-}
-bool isReddish(Pixel p) {
-    return p.r - p.b > 60;
-}
-bool isBluish(Pixel p) {
-    return p.b - p.r > 60;
 }
 
 class SeededFirstTurn : public SeededMapTest {
@@ -139,9 +127,7 @@ public:
         : picture_(picture), camera_(camera), cell_(cell) {}
 
     Pixel at(double dx, double y, double dz) const {
-        const ScreenPoint point = camera_.projectOnCell(cell_.gridX, cell_.gridZ, dx, y, dz);
-        return picture_.at(static_cast<int>(std::lround(point.x)),
-                           static_cast<int>(std::lround(point.y)));
+        return pixelAt(picture_, camera_.projectOnCell(cell_.gridX, cell_.gridZ, dx, y, dz));
     }
 
     // Pixels within radius (world units) of the cell centre at height y.
@@ -181,18 +167,7 @@ public:
     bool showsRing() const { return ringSamples(isWhite) == 6; }
     bool showsNothing() const { return ringSamples(isBlack) == 6; }
 
-    // A ship's black deck covers the middle of its node; without a ship the
-    // node shows its tile or its owner cap there.
-    bool showsShip() const {
-        constexpr double kDeckHeight = 0.35;
-        const std::array<std::array<double, 2>, 4> deck = {
-            {{-0.2, -0.18}, {-0.2, 0.18}, {0.12, -0.18}, {0.12, 0.18}}};
-        int black = 0;
-        for (const auto& point : deck) {
-            black += isBlack(at(point[0], kDeckHeight, point[1])) ? 1 : 0;
-        }
-        return black >= 3;
-    }
+    bool showsShip() const { return ::showsShip(picture_, camera_, cell_); }
 
     int ownerCapPixels() const { return countWithin(0.72, 0.1, isOwnerCap); }
     int whitePixels() const { return countWithin(1.0, 0, isWhite); }
@@ -211,9 +186,7 @@ bool showsMoveArrow(const Picture& picture, const MapCamera& camera, Cell from, 
     for (const double along : {0.65, 0.72, 0.8}) {
         const double x = (from.gridX + (to.gridX - from.gridX) * along) * 1.6;
         const double z = (from.gridZ + (to.gridZ - from.gridZ) * along) * 1.3;
-        const ScreenPoint point = camera.project(x, kArrowHeight, z);
-        if (!isPlayer0Dark(picture.at(static_cast<int>(std::lround(point.x)),
-                                      static_cast<int>(std::lround(point.y))))) {
+        if (!isPlayer0Dark(pixelAt(picture, camera.project(x, kArrowHeight, z)))) {
             return false;
         }
     }

@@ -1,6 +1,7 @@
 #include "support/BattlePlan.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "game/Model.h"
 #include "game/Node.h"
@@ -110,6 +111,15 @@ bool isPointerMark(Pixel p) {
 bool isWhite(Pixel p) {
     return std::min({p.r, p.g, p.b}) >= 200;
 }
+bool isBlack(Pixel p) {
+    return std::max({p.r, p.g, p.b}) <= 20;
+}
+bool isReddish(Pixel p) {
+    return p.r - p.b > 60;
+}
+bool isBluish(Pixel p) {
+    return p.b - p.r > 60;
+}
 bool isLane(Pixel p) {
     return isNear(p, {230, 128, 77}, 12);
 }
@@ -121,8 +131,8 @@ bool isPlayer1Unit(Pixel p) {
 }
 
 bool showsTurnOf(const Picture& picture, int player) {
-    const int bluish = picture.count(kEndTurnLine, [](Pixel p) { return p.b - p.r > 60; });
-    const int reddish = picture.count(kEndTurnLine, [](Pixel p) { return p.r - p.b > 60; });
+    const int bluish = picture.count(kEndTurnLine, isBluish);
+    const int reddish = picture.count(kEndTurnLine, isReddish);
     return player == 1 ? bluish >= 100 && reddish <= 10 : reddish >= 100 && bluish <= 10;
 }
 
@@ -139,6 +149,23 @@ double meanRow(const Picture& picture, const ScreenRect& region,
         }
     }
     return found > 0 ? rows / found : picture.height();
+}
+
+Pixel pixelAt(const Picture& picture, ScreenPoint point) {
+    return picture.at(static_cast<int>(std::lround(point.x)),
+                      static_cast<int>(std::lround(point.y)));
+}
+
+bool showsShip(const Picture& picture, const MapCamera& camera, Cell cell) {
+    constexpr double kDeckHeight = 0.35;
+    constexpr double kDeck[4][2] = {{-0.2, -0.18}, {-0.2, 0.18}, {0.12, -0.18}, {0.12, 0.18}};
+    int black = 0;
+    for (const auto& point : kDeck) {
+        const ScreenPoint seen =
+            camera.projectOnCell(cell.gridX, cell.gridZ, point[0], kDeckHeight, point[1]);
+        black += isBlack(pixelAt(picture, seen)) ? 1 : 0;
+    }
+    return black >= 3;
 }
 
 int countOnCell(const Picture& picture, const MapCamera& camera, Cell cell, double y, double reach,

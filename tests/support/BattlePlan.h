@@ -36,6 +36,11 @@ std::vector<BattlePlan> playablePlans(const GrownMap& map, std::uint32_t seed, i
 bool isPointerMark(Pixel p);
 // Much of a selected ship's tile, lit that brightly.
 bool isWhite(Pixel p);
+// A ship's deck, and the ground where no node stands.
+bool isBlack(Pixel p);
+// The colours of players 0 and 1 in the end-turn line.
+bool isReddish(Pixel p);
+bool isBluish(Pixel p);
 // The lane colour (0.9, 0.5, 0.3), drawn unlit: nothing on the map has it.
 bool isLane(Pixel p);
 // Units are drawn unlit: the faces in their owner's dark colour show it flat.
@@ -50,6 +55,13 @@ bool showsTurnOf(const Picture& picture, int player);
 // the picture when none does.
 double meanRow(const Picture& picture, const ScreenRect& region,
                const std::function<bool(Pixel)>& test);
+
+// The pixel nearest a projected point.
+Pixel pixelAt(const Picture& picture, ScreenPoint point);
+
+// A ship's black deck covers the middle of its node; without a ship the node
+// shows its tile or its owner cap there.
+bool showsShip(const Picture& picture, const MapCamera& camera, Cell cell);
 
 // Pixels passing the test in the square reaching that far (world units)
 // around the cell's centre at height y.
