@@ -19,14 +19,7 @@ constexpr long kFruitlessSteps = 1000000;
 constexpr int kStepsPerJump = 3;
 constexpr int kJumpStarts = kSlotCount * kSlotCount * kSlotCount;
 
-// The slot a random direction starts its round from, exactly as Node picks it:
-// the whole part of the draw's fraction times six. The start 6 (draw 32767)
-// goes round in the same order as 0, so it is folded onto 0.
-constexpr int exactStartSlot(int drawn) {
-    return static_cast<int>(Random::fraction(drawn) * kSlotCount) % kSlotCount;
-}
-
-// The same start without floating point or a division: 6 * drawn / 32767
+// Node's start slot without floating point or a division: 6 * drawn / 32767
 // as a multiplication by a rounded-up reciprocal. The error stays below the
 // gap between any 6 * drawn / 32767 and the next whole number, which the check
 // below confirms for every possible draw. Forced inline so that unoptimised
@@ -40,24 +33,13 @@ constexpr std::uint64_t kStartScale = 786457;  // ceil(6 * 2^32 / 32767)
 
 constexpr bool startSlotMatchesEveryDraw() {
     for (std::uint32_t drawn = 0; drawn <= Random::kMaxDraw; ++drawn) {
-        if (startSlot(drawn << 16) != exactStartSlot(static_cast<int>(drawn))) {
+        if (startSlot(drawn << 16) != startSlotOf(static_cast<int>(drawn))) {
             return false;
         }
     }
     return true;
 }
-static_assert(startSlotMatchesEveryDraw(), "the integer start slot must match the float one");
-
-// The first slot, going round from start, that is empty (wantEmpty) or used.
-int firstSlotFrom(const Node* node, int start, bool wantEmpty) {
-    for (int i = 0; i < kSlotCount; ++i) {
-        const int slot = (start + i) % kSlotCount;
-        if ((node->neighbors[slot] == nullptr) == wantEmpty) {
-            return slot;
-        }
-    }
-    return -1;
-}
+static_assert(startSlotMatchesEveryDraw(), "the integer start slot must match Node's");
 
 // The generator advanced by several steps at once, so that the draws of
 // consecutive walk steps are computed side by side instead of one after another.
@@ -106,7 +88,7 @@ void GrowthWalk::refreshRow(int number) {
     const Node* node = placed[number];
     neighborCounts[number] = node->neighborCount;
     for (int start = 0; start < kSlotCount; ++start) {
-        const int slot = firstSlotFrom(node, start, false);
+        const int slot = node->firstSlotFrom(start, true);
         // a node without neighbours is never stepped from; it points at itself
         const int target = slot == -1 ? number : numberOf(node->neighbors[slot]);
         stepTargets[number * kSlotCount + start] = static_cast<std::uint32_t>(target);
@@ -183,7 +165,7 @@ Node* GrowthWalk::walkToPlace(int* slot) {
         }
         if (neighborCounts[at] <= threshold) {
             state = Random::next(state);
-            *slot = firstSlotFrom(placed[at], startSlot(state), true);
+            *slot = placed[at]->firstSlotFrom(startSlot(state), false);
             if (*slot != -1) {
                 Random::seed(state);
                 return placed[at];
