@@ -23,15 +23,14 @@ void Menu::buildLists() {
         return;
     }
     const float h = baseHeight;
-    boardList = glGenLists(1);
-    glNewList(boardList, GL_COMPILE);
-    glBegin(GL_QUADS);
-    glVertex3f(-1, h, -1);
-    glVertex3f(-1, h, 1);
-    glVertex3f(1, h, 1);
-    glVertex3f(1, h, -1);
-    glEnd();
-    glEndList();
+    boardList = compileList([h] {
+        glBegin(GL_QUADS);
+        glVertex3f(-1, h, -1);
+        glVertex3f(-1, h, 1);
+        glVertex3f(1, h, 1);
+        glVertex3f(1, h, -1);
+        glEnd();
+    });
     listsBuilt = true;
 }
 

@@ -20,14 +20,13 @@ void DrawableGeometry::buildLists() {
     if (DrawableGeometry::listsBuilt) {
         return;
     }
-    sphereList = glGenLists(1);
-    glNewList(sphereList, GL_COMPILE);
-    setMaterial(1, 0, 0, 0, 0.5f, 1, 1);
-    applyMaterial();
-    GLUquadric* quadric = gluNewQuadric();
-    gluSphere(quadric, kSphereRadius, kSphereDetail, kSphereDetail);
-    gluDeleteQuadric(quadric);
-    glEndList();
+    sphereList = compileList([this] {
+        setMaterial(1, 0, 0, 0, 0.5f, 1, 1);
+        applyMaterial();
+        GLUquadric* quadric = gluNewQuadric();
+        gluSphere(quadric, kSphereRadius, kSphereDetail, kSphereDetail);
+        gluDeleteQuadric(quadric);
+    });
     DrawableGeometry::listsBuilt = true;
 }
 
@@ -54,4 +53,12 @@ void DrawableGeometry::applyMaterial() {
     glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
     glMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
     glColor4d(colour[0], colour[1], colour[2], colour[3]);
+}
+
+unsigned compileList(const std::function<void()>& emit) {
+    const unsigned list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    emit();
+    glEndList();
+    return list;
 }

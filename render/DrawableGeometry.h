@@ -7,6 +7,7 @@
 // Derived constructors follow one pattern: base constructor, own fields
 // (including baseHeight where their lists use it), then their own buildLists()
 // while their class's listsBuilt is false.
+#include <functional>
 
 class DrawableGeometry {
 public:
@@ -40,3 +41,7 @@ struct MaterialFactors {
 };
 constexpr MaterialFactors kPlainFactors{0.1f, 0.5f, 0.7f};
 constexpr MaterialFactors kFullFactors{1.0f, 1.0f, 1.0f};
+
+// A list id of its own (glGenLists(1)), compiled, not executed, around
+// whatever emit() sends. Every buildLists makes its lists with it.
+unsigned compileList(const std::function<void()>& emit);

@@ -123,14 +123,6 @@ void compileRightKeys() {
 }
 void compileNothing() {}
 
-unsigned compileList(void (*compile)()) {
-    const unsigned list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    compile();
-    glEndList();
-    return list;
-}
-
 // "space to buy ship (10", a coin for the credits, ")".
 void drawBuyLine() {
     glPushMatrix();

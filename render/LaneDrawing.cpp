@@ -76,14 +76,8 @@ void Lane::buildLists() {
     if (listsBuilt) {
         return;
     }
-    laneList = glGenLists(1);
-    glNewList(laneList, GL_COMPILE);
-    compilePlainHalf();
-    glEndList();
-    laneHighlightList = glGenLists(1);
-    glNewList(laneHighlightList, GL_COMPILE);
-    compileHighlightedHalf();
-    glEndList();
+    laneList = compileList(compilePlainHalf);
+    laneHighlightList = compileList(compileHighlightedHalf);
     listsBuilt = true;
 }
 

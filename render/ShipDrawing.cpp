@@ -70,19 +70,18 @@ void Ship::buildLists() {
         return;
     }
     const float h = height;
-    shipList = glGenLists(1);
-    glNewList(shipList, GL_COMPILE);
-    glPushMatrix();
-    // The hull takes whatever material draw() applied before calling the list.
-    emitPlate(h, 1);
-    setMaterial(0, 0, 0, 1, 1, 1, 1);
-    applyMaterial();
-    glPushMatrix();
-    glScalef(kDeckScale, 1, kDeckScale);
-    emitPlate(h + kDeckLift, kDeckBowTip);
-    glPopMatrix();
-    glPopMatrix();
-    glEndList();
+    shipList = compileList([this, h] {
+        glPushMatrix();
+        // The hull takes whatever material draw() applied before calling the list.
+        emitPlate(h, 1);
+        setMaterial(0, 0, 0, 1, 1, 1, 1);
+        applyMaterial();
+        glPushMatrix();
+        glScalef(kDeckScale, 1, kDeckScale);
+        emitPlate(h + kDeckLift, kDeckBowTip);
+        glPopMatrix();
+        glPopMatrix();
+    });
     listsBuilt = true;
 }
 
