@@ -71,10 +71,6 @@ void drawCoin(double radius) {
     gluSphere(coinQuadric, radius, kCoinDetail, kCoinDetail);
 }
 
-void setColour(const Colour& c) {
-    glColor3f(c.r, c.g, c.b);
-}
-
 void scaleToText() {
     glScalef(kTextScale, kTextScale, kTextScale);
 }

@@ -12,10 +12,6 @@ constexpr float kHalfWidth = 500;    // a lane is 1000 wide
 constexpr float kHalfLength = 5000;  // from a base end to the middle of the lane
 constexpr float kLaneY = -100;       // the lanes lie below the units' feet
 
-void setColour(const Colour& c) {
-    glColor3f(c.r, c.g, c.b);
-}
-
 // Half a lane from its base end (z = 0) to the middle (z = 5000).
 void compilePlainHalf() {
     glBegin(GL_QUADS);
