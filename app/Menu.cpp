@@ -2,9 +2,11 @@
 
 #include <GL/gl.h>
 
+#include "render/Palette.h"
+
 namespace {
 
-constexpr float kSchemeColour[3] = {0.81f, 0.194f, 0.7212f};
+constexpr Colour kSchemeColour{0.81f, 0.194f, 0.7212f};
 
 }  // namespace
 
@@ -43,6 +45,6 @@ void Menu::draw() {
 }
 
 void Menu::setScheme() {
-    setMaterial(kSchemeColour[0], kSchemeColour[1], kSchemeColour[2], 1, 1, 1, 1);
+    setMaterial(kSchemeColour, kFullFactors);
     visible = true;
 }

@@ -5,8 +5,7 @@
 
 Node::Node() {
     kind = kUnsetKind;
-    setMaterial(kUnsetKindColour.r, kUnsetKindColour.g, kUnsetKindColour.b, 1,
-                kPlainFactors.specular, kPlainFactors.diffuse, kPlainFactors.ambient);
+    setMaterial(kUnsetKindColour, kPlainFactors);
     initNode();
 }
 
@@ -39,8 +38,7 @@ void Node::setKind(int newKind) {
     kind = newKind;
     const Colour c =
         newKind >= 0 && newKind < kNodeKinds ? kKindColours[newKind] : kUnsetKindColour;
-    setMaterial(c.r, c.g, c.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
-                kPlainFactors.ambient);
+    setMaterial(c, kPlainFactors);
 }
 
 // Each random direction takes exactly one draw, even when no slot qualifies:

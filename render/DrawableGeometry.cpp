@@ -2,6 +2,8 @@
 
 #include <GL/glu.h>
 
+#include "render/Palette.h"
+
 namespace {
 
 constexpr double kSphereRadius = 50;
@@ -46,6 +48,10 @@ void DrawableGeometry::setMaterial(float r, float g, float b, float a, float spe
         ambient[i] = rgb[i] * ambientFactor;
     }
     colour[3] = specular[3] = diffuse[3] = ambient[3] = a;
+}
+
+void DrawableGeometry::setMaterial(const Colour& c, const MaterialFactors& factors) {
+    setMaterial(c.r, c.g, c.b, 1, factors.specular, factors.diffuse, factors.ambient);
 }
 
 void DrawableGeometry::applyMaterial() {

@@ -309,8 +309,7 @@ void Hud::drawTurnHud() {
     fitToWindow();
     drawBuyLine();
     drawEndTurnLine(model->currentPlayer);
-    setMaterial(kPanelGrey.r, kPanelGrey.g, kPanelGrey.b, 1, kPlainFactors.specular,
-                kPlainFactors.diffuse, kPlainFactors.ambient);
+    setMaterial(kPanelGrey, kPlainFactors);
     applyMaterial();
     glCallList(panelList);
     drawPanel(kLeftPanel, leftShip, leftIcons, leftAngle, model->currentPlayer == 0);

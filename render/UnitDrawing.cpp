@@ -58,8 +58,7 @@ void Unit::buildLists() {
     unitOwnerFacesList = compileList(compileOwnerFaces);
     unitKindFacesList = compileList(compileKindFaces);
     unitHealthBarList = compileList([this] {
-        setMaterial(kGreen.r, kGreen.g, kGreen.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
-                    kPlainFactors.ambient);
+        setMaterial(kGreen, kPlainFactors);
         applyMaterial();
         compileHealthBar();
     });
@@ -78,8 +77,7 @@ void Unit::draw() {
     applyMaterial();
     glCallList(unitKindFacesList);
     const Colour& side = kPlayerDark[colourIndex(owner)];
-    setMaterial(side.r, side.g, side.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
-                kPlainFactors.ambient);
+    setMaterial(side, kPlainFactors);
     applyMaterial();
     glCallList(unitOwnerFacesList);
     glPopMatrix();
