@@ -40,13 +40,10 @@ constexpr double kCellDepth = 1.3;  // z per gridZ
 
 class Node final : public DrawableGeometry {
 public:
+    // game/Node.cpp
     Node();
     explicit Node(int kind);
     ~Node();
-
-    void buildLists() override;
-    void draw() override;
-
     void initNode();
     void setKind(int newKind);
     int randomFreeDirection() const;  // a random empty slot, -1 when all six are used
@@ -55,10 +52,20 @@ public:
     // -1 when there is none. The map growth's walk scans with it too.
     int firstSlotFrom(int start, bool wantUsed) const;
     bool isNeighbor(const Node* node) const;  // null matches an empty slot
+
+    // game/NodeSelection.cpp
     void setSelected(bool on);
+
+    // game/PathSearch.cpp
     void relax(const Node* target);
     Node* walkBack();
+
+    // game/TurnCycle.cpp
     void endTurn();
+
+    // render/NodeDrawing.cpp
+    void buildLists() override;
+    void draw() override;
     void drawAt();
 
     int kind = kUnsetKind;
