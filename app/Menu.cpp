@@ -2,9 +2,11 @@
 
 #include <GL/gl.h>
 
+#include "render/Palette.h"
+
 namespace {
 
-constexpr float kSchemeColour[3] = {0.81f, 0.194f, 0.7212f};
+constexpr Colour kSchemeColour{0.81f, 0.194f, 0.7212f};
 
 }  // namespace
 
@@ -23,15 +25,14 @@ void Menu::buildLists() {
         return;
     }
     const float h = baseHeight;
-    boardList = glGenLists(1);
-    glNewList(boardList, GL_COMPILE);
-    glBegin(GL_QUADS);
-    glVertex3f(-1, h, -1);
-    glVertex3f(-1, h, 1);
-    glVertex3f(1, h, 1);
-    glVertex3f(1, h, -1);
-    glEnd();
-    glEndList();
+    boardList = compileList([h] {
+        glBegin(GL_QUADS);
+        glVertex3f(-1, h, -1);
+        glVertex3f(-1, h, 1);
+        glVertex3f(1, h, 1);
+        glVertex3f(1, h, -1);
+        glEnd();
+    });
     listsBuilt = true;
 }
 
@@ -44,6 +45,6 @@ void Menu::draw() {
 }
 
 void Menu::setScheme() {
-    setMaterial(kSchemeColour[0], kSchemeColour[1], kSchemeColour[2], 1, 1, 1, 1);
+    setMaterial(kSchemeColour, kFullFactors);
     visible = true;
 }

@@ -92,7 +92,7 @@ void drawTitleScreen() {
     glScalef(10, 0, 7);
     model->menu->draw();
     glPopMatrix();
-    glColor3f(kWhite.r, kWhite.g, kWhite.b);
+    setColour(kWhite);
     glTranslatef(0, 1, 0);
     glScalef(0.01f, 0.01f, 0.01f);
     glRotatef(-90, 1, 0, 0);
@@ -136,7 +136,7 @@ void drawEndScreen() {
     resetModelView();
     gluLookAt(0, 100, 0, 0, 0, 0, 0, 0, -1);
     const Colour& winner = kPlayerDark[model->loser != 0 ? 0 : 1];
-    glColor3f(winner.r, winner.g, winner.b);
+    setColour(winner);
     glDisable(GL_LIGHTING);
     glBegin(GL_QUADS);
     glVertex3f(-30, 0, -30);
@@ -144,7 +144,7 @@ void drawEndScreen() {
     glVertex3f(30, 0, 30);
     glVertex3f(30, 0, -30);
     glEnd();
-    glColor3f(kWhite.r, kWhite.g, kWhite.b);
+    setColour(kWhite);
     glTranslatef(-5, 10, 0);
     glRotatef(-90, 1, 0, 1);
     glScalef(0.05f, 0.05f, 0.05f);

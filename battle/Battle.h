@@ -12,23 +12,25 @@ constexpr int kExhaustionDamage = 10000;
 
 class Battle {
 public:
+    // battle/Battle.cpp
     Battle(Ship* attackingShip, Ship* defendingShip);
     ~Battle();  // destroys the lanes and the units in them
     Battle(const Battle&) = delete;
     Battle& operator=(const Battle&) = delete;
-
     void deploy(Ship* ship, int kind);
     void moveCursor(int direction, bool attackerSide);
     void update();
-    void draw();
     // The ship the player steers here: the attacker if it is the player's,
     // otherwise the defender.
     Ship* shipOf(const Player* player) const;
 
+    // render/BattleDrawing.cpp
+    void draw();
+
     Ship* attacker = nullptr;  // the ship that started the battle
     Ship* defender = nullptr;  // the ship that was attacked
     Lane* lanes[kLaneCount] = {};
-    int attackerLane = 0;      // lane under the attacking side's cursor
+    int attackerLane = 0;               // lane under the attacking side's cursor
     int defenderLane = kLaneCount - 1;  // lane under the defending side's cursor
 
     // One set of status flags for the whole program: the lanes, which hold no

@@ -12,25 +12,26 @@ constexpr int kLaneLength = 10000;
 
 class Lane final : public DrawableGeometry {
 public:
+    // battle/Lane.cpp
     Lane();
     ~Lane();  // destroys the units still in the lane
-
-    void buildLists() override;
-    void draw() override;
-
     void setCursor(bool on, bool attackerSide);
     void push(Unit* unit, bool attackerSide);
     void remove(Unit* unit, bool attackerSide);
     void fight(Unit* unit, bool attackerSide);
     void update();
 
+    // render/LaneDrawing.cpp
+    void buildLists() override;
+    void draw() override;
+
     Unit** attackerUnits = nullptr;  // attacking side, deployment order; owned
     int attackerCount = 0;
     Unit** defenderUnits = nullptr;  // defending side, deployment order; owned
     int defenderCount = 0;
-    int attackerFront = 0;           // greatest attacking position; 0 when none
-    int defenderFront = 0;           // greatest defending position; 0 when none
-    bool attackerCursor = false;     // the attacking side's cursor is on this lane
+    int attackerFront = 0;        // greatest attacking position; 0 when none
+    int defenderFront = 0;        // greatest defending position; 0 when none
+    bool attackerCursor = false;  // the attacking side's cursor is on this lane
     bool defenderCursor = false;
 
     static inline bool listsBuilt = false;

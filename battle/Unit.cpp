@@ -38,8 +38,7 @@ void Unit::setKindColour(int unitKind) {
         return;
     }
     const Colour& c = kKindColours[unitKind];
-    setMaterial(c.r, c.g, c.b, 1.0f, kPlainFactors.specular, kPlainFactors.diffuse,
-                kPlainFactors.ambient);
+    setMaterial(c, kPlainFactors);
 }
 
 // A unit in reach hits at once, then waits out its kind's cooldown; the wait

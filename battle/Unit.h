@@ -20,25 +20,26 @@ constexpr UnitStats kUnitStats[kUnitKinds] = {
 
 class Unit final : public DrawableGeometry {
 public:
+    // battle/Unit.cpp
     Unit(int unitKind, Player* unitOwner);
-
-    void buildLists() override;
-    void draw() override;
-    void drawAt();
-
     void setKind(int unitKind);
     void setKindColour(int unitKind);
     bool strike(Unit* target);  // true when the target's health is now <= 0
+
+    // render/UnitDrawing.cpp
+    void buildLists() override;
+    void draw() override;
+    void drawAt();
 
     Player* owner = nullptr;  // owner of the deploying ship; chooses the colour
     int position = 0;         // walked from its own base end, 0..10000; never decreases
     int kind = 0;             // 0..3
     int health = 0;
-    int maxHealth = 0;        // health at creation
-    int damage = 0;           // per hit on a unit, or per step on the enemy ship
-    int speed = 0;            // position gained per step while walking
-    int range = 0;            // reach of the attack
-    int cooldown = 0;         // steps still to wait before the next hit
+    int maxHealth = 0;  // health at creation
+    int damage = 0;     // per hit on a unit, or per step on the enemy ship
+    int speed = 0;      // position gained per step while walking
+    int range = 0;      // reach of the attack
+    int cooldown = 0;   // steps still to wait before the next hit
 
     static inline bool listsBuilt = false;
     static inline unsigned unitOwnerFacesList = 0;

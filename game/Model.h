@@ -26,6 +26,7 @@ enum Screen : int { TitleScreen = 0, MapScreen = 2, BattleScreen = 5, EndScreen 
 
 class Model {
 public:
+    // game/Model.cpp
     static Model* getSelf();
     // Destroys the instance and everything it owns, so that the next getSelf()
     // builds a fresh game. The game itself never tears anything down; tests do.
@@ -43,45 +44,45 @@ public:
     NodeMap* createNodeMap();
     Menu* createMenu();
     void updateViewFromBounds();
-
-    void startBattle(Ship* attacker, Ship* defender);
-    void endBattle(bool defenderLost);
-
     // Adds one frame's worth to clock, wrapping before int overflow at a
     // multiple of 3600 so the unit spin (clock / 10 mod 360) stays continuous.
     void advanceClock();
 
-    int windowWidth = 500;              // pixels; written by onReshape
-    int windowHeight = 400;             // pixels; written by onReshape
-    float pointerX = 0;                 // +1 at the left edge, -1 at the right edge
-    float pointerY = 0;                 // -1 at the top edge, +1 at the bottom edge
-    float viewHeight = 0;               // map camera height, from the grid bounds
-    float mapCenterX = 0;               // centre of the grid x range, grid units
-    float mapCenterZ = 0;               // centre of the grid z range, grid units
-    int clock = 0;                      // +10 per displayed frame; never negative
-    Player* const noPlayer = nullptr;   // the none values; never change
+    // battle/Battle.cpp
+    void startBattle(Ship* attacker, Ship* defender);
+    void endBattle(bool defenderLost);
+
+    int windowWidth = 500;             // pixels; written by onReshape
+    int windowHeight = 400;            // pixels; written by onReshape
+    float pointerX = 0;                // +1 at the left edge, -1 at the right edge
+    float pointerY = 0;                // -1 at the top edge, +1 at the bottom edge
+    float viewHeight = 0;              // map camera height, from the grid bounds
+    float mapCenterX = 0;              // centre of the grid x range, grid units
+    float mapCenterZ = 0;              // centre of the grid z range, grid units
+    int clock = 0;                     // +10 per displayed frame; never negative
+    Player* const noPlayer = nullptr;  // the none values; never change
     Unit* const noUnit = nullptr;
     Node* const noNode = nullptr;
     Ship* const noShip = nullptr;
-    Menu* menu = nullptr;               // the title board
-    Player** players = nullptr;         // playerCount entries, player 0 moves first
-    Hud* hud = nullptr;                 // the side panels
-    NodeMap* nodeMap = nullptr;         // the grown map
-    Node** nodes = nullptr;             // nodeCount entries, in creation order
-    Selector* selector = nullptr;       // the map cursor
-    Battle* battle = nullptr;           // set exactly while screen is BattleScreen
-    Node* selectedNode = nullptr;       // the highlighted node; null when none
-    Ship* selectedShip = nullptr;       // the ship that takes the next order; null when none
-    int screen = TitleScreen;           // one of the Screen values
-    int currentPlayer = 0;              // index of the player on turn, 0 or 1
-    bool endTurnRequested = false;      // set by the end-turn keys, consumed by finishTurn
-    int playerCount = kPlayerCount;     // set by createPlayers
-    int nodeCount = 50;                 // set by createNodes
-    int maxGridZ = 0;                   // bounds of the grown map, grid units
+    Menu* menu = nullptr;            // the title board
+    Player** players = nullptr;      // playerCount entries, player 0 moves first
+    Hud* hud = nullptr;              // the side panels
+    NodeMap* nodeMap = nullptr;      // the grown map
+    Node** nodes = nullptr;          // nodeCount entries, in creation order
+    Selector* selector = nullptr;    // the map cursor
+    Battle* battle = nullptr;        // set exactly while screen is BattleScreen
+    Node* selectedNode = nullptr;    // the highlighted node; null when none
+    Ship* selectedShip = nullptr;    // the ship that takes the next order; null when none
+    int screen = TitleScreen;        // one of the Screen values
+    int currentPlayer = 0;           // index of the player on turn, 0 or 1
+    bool endTurnRequested = false;   // set by the end-turn keys, consumed by finishTurn
+    int playerCount = kPlayerCount;  // set by createPlayers
+    int nodeCount = 50;              // set by createNodes
+    int maxGridZ = 0;                // bounds of the grown map, grid units
     int minGridZ = 0;
     int maxGridX = 0;
     int minGridX = 0;
-    unsigned char loser = 0;            // player found without nodes; the other one won
+    unsigned char loser = 0;  // player found without nodes; the other one won
 
 private:
     static Model* self;

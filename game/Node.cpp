@@ -3,26 +3,9 @@
 #include "game/Random.h"
 #include "render/Palette.h"
 
-namespace {
-
-// The first slot, from a random start and going round, whose occupancy is wanted.
-int randomSlot(Node* const* neighbors, bool wantOccupied) {
-    const int start = static_cast<int>(randomFraction() * kSlotCount);
-    for (int i = 0; i < kSlotCount; ++i) {
-        const int slot = (start + i) % kSlotCount;
-        if ((neighbors[slot] != nullptr) == wantOccupied) {
-            return slot;
-        }
-    }
-    return -1;
-}
-
-}  // namespace
-
 Node::Node() {
     kind = kUnsetKind;
-    setMaterial(kUnsetKindColour.r, kUnsetKindColour.g, kUnsetKindColour.b, 1,
-                kPlainFactors.specular, kPlainFactors.diffuse, kPlainFactors.ambient);
+    setMaterial(kUnsetKindColour, kPlainFactors);
     initNode();
 }
 
@@ -31,7 +14,9 @@ Node::Node(int nodeKind) {
     initNode();
 }
 
-Node::~Node() { delete[] neighbors; }
+Node::~Node() {
+    delete[] neighbors;
+}
 
 void Node::initNode() {
     neighbors = new Node*[kSlotCount]();
@@ -51,14 +36,30 @@ void Node::initNode() {
 
 void Node::setKind(int newKind) {
     kind = newKind;
-    const Colour c = newKind >= 0 && newKind < kNodeKinds ? kKindColours[newKind] : kUnsetKindColour;
-    setMaterial(c.r, c.g, c.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
-                kPlainFactors.ambient);
+    const Colour c =
+        newKind >= 0 && newKind < kNodeKinds ? kKindColours[newKind] : kUnsetKindColour;
+    setMaterial(c, kPlainFactors);
 }
 
-int Node::randomFreeDirection() const { return randomSlot(neighbors, false); }
+// Each random direction takes exactly one draw, even when no slot qualifies:
+// the map growth counts on that to stay in step with the generator.
+int Node::randomFreeDirection() const {
+    return firstSlotFrom(startSlotOf(Random::draw()), false);
+}
 
-int Node::randomUsedDirection() const { return randomSlot(neighbors, true); }
+int Node::randomUsedDirection() const {
+    return firstSlotFrom(startSlotOf(Random::draw()), true);
+}
+
+int Node::firstSlotFrom(int start, bool wantUsed) const {
+    for (int i = 0; i < kSlotCount; ++i) {
+        const int slot = (start + i) % kSlotCount;
+        if ((neighbors[slot] != nullptr) == wantUsed) {
+            return slot;
+        }
+    }
+    return -1;
+}
 
 bool Node::isNeighbor(const Node* node) const {
     for (int slot = 0; slot < kSlotCount; ++slot) {

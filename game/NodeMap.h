@@ -9,27 +9,34 @@ class Selector;
 
 class NodeMap {
 public:
+    // game/NodeMap.cpp; generate walks with game/GrowthWalk.h
     explicit NodeMap(int count);
     ~NodeMap();
     NodeMap(const NodeMap&) = delete;
     NodeMap& operator=(const NodeMap&) = delete;
-
     Node* findNode(int gridZ, int gridX) const;
     void linkNeighbors(Node* node);
     void generate(int count);
 
+    // game/PathSearch.cpp
     void enqueue(Node* node);
     Node* findNextStep(Node* start, Node* target);
+
+    // game/TurnCycle.cpp
     void endTurnAll();
+
+    // app/ClickHandling.cpp
     void handleClick();
+
+    // render/MapDrawing.cpp
     void drawMap();
 
-    Node** nodes = nullptr;       // the Model's node list, not owned
-    Node** queue = nullptr;       // path search queue, nodeCount entries, owned
-    int queueHead = 0;            // next queue entry to process
-    int queueTail = 0;            // entries pushed in this search
-    bool searchDone = false;      // ends the search loop
-    Selector* selector = nullptr; // the Model's selector, not owned
+    Node** nodes = nullptr;        // the Model's node list, not owned
+    Node** queue = nullptr;        // path search queue, nodeCount entries, owned
+    int queueHead = 0;             // next queue entry to process
+    int queueTail = 0;             // entries pushed in this search
+    bool searchDone = false;       // ends the search loop
+    Selector* selector = nullptr;  // the Model's selector, not owned
 };
 
 // Raised when a placement or link names a slot outside 0..5.

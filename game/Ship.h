@@ -13,13 +13,8 @@ constexpr int kFullHealth = 10000000;
 
 class Ship final : public DrawableGeometry {
 public:
+    // game/Ship.cpp
     explicit Ship(Player* shipOwner);
-
-    void buildLists() override;
-    void draw() override;
-    void drawGauges();
-    void drawAtNode();
-
     bool moveTo(Node* node);
     void setDestination(Node* node);
     void turnMove();
@@ -27,13 +22,19 @@ public:
     Unit* spawnUnit(int kind);
     int totalStock() const;  // units of every kind in unitStock
 
-    float height = 0.25f;          // drawing height of the ship shape
-    bool moved = false;            // moved during the current turn of its owner
-    Node* location = nullptr;      // node standing on; its ship field names this ship
+    // render/ShipDrawing.cpp
+    void buildLists() override;
+    void draw() override;
+    void drawGauges();
+    void drawAtNode();
+
+    float height = 0.25f;      // drawing height of the ship shape
+    bool moved = false;        // moved during the current turn of its owner
+    Node* location = nullptr;  // node standing on; its ship field names this ship
     Player* owner = nullptr;
-    Node* destination = nullptr;   // null when the ship has no order
-    int unitStock[kUnitKinds] = {}; // units for battle by kind, each 0..10
-    int health = kFullHealth;      // lowered only in battle
+    Node* destination = nullptr;     // null when the ship has no order
+    int unitStock[kUnitKinds] = {};  // units for battle by kind, each 0..10
+    int health = kFullHealth;        // lowered only in battle
 
     static inline bool listsBuilt = false;
     static inline unsigned shipList = 0;

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr Colour kBaseColours[2] = {{1.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
+constexpr Colour kBaseColours[kPlayerCount] = {{1.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
 constexpr float kLaneSpacing = 1000;
 constexpr float kFirstLaneX = -2000;
 constexpr float kFieldHalfWidth = 2500;  // the five lanes side by side
@@ -16,10 +16,6 @@ constexpr float kBaseDepth = 300;
 constexpr float kGroundY = -100;
 constexpr float kBarHeight = 500;  // a ship's health bar floats above its base
 constexpr float kBarHalfDepth = 100;
-
-void setColour(const Colour& c) {
-    glColor3f(c.r, c.g, c.b);
-}
 
 // A strip across all lanes at a side's base end, reaching 300 into the field.
 // baseZ is the base end, inward is +1 or -1 towards the middle of the field.

@@ -2,6 +2,8 @@
 
 #include <GL/glu.h>
 
+#include "render/Palette.h"
+
 namespace {
 
 constexpr double kSphereRadius = 50;
@@ -20,14 +22,13 @@ void DrawableGeometry::buildLists() {
     if (DrawableGeometry::listsBuilt) {
         return;
     }
-    sphereList = glGenLists(1);
-    glNewList(sphereList, GL_COMPILE);
-    setMaterial(1, 0, 0, 0, 0.5f, 1, 1);
-    applyMaterial();
-    GLUquadric* quadric = gluNewQuadric();
-    gluSphere(quadric, kSphereRadius, kSphereDetail, kSphereDetail);
-    gluDeleteQuadric(quadric);
-    glEndList();
+    sphereList = compileList([this] {
+        setMaterial(1, 0, 0, 0, 0.5f, 1, 1);
+        applyMaterial();
+        GLUquadric* quadric = gluNewQuadric();
+        gluSphere(quadric, kSphereRadius, kSphereDetail, kSphereDetail);
+        gluDeleteQuadric(quadric);
+    });
     DrawableGeometry::listsBuilt = true;
 }
 
@@ -49,9 +50,21 @@ void DrawableGeometry::setMaterial(float r, float g, float b, float a, float spe
     colour[3] = specular[3] = diffuse[3] = ambient[3] = a;
 }
 
+void DrawableGeometry::setMaterial(const Colour& c, const MaterialFactors& factors) {
+    setMaterial(c.r, c.g, c.b, 1, factors.specular, factors.diffuse, factors.ambient);
+}
+
 void DrawableGeometry::applyMaterial() {
     glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
     glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
     glMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
     glColor4d(colour[0], colour[1], colour[2], colour[3]);
+}
+
+unsigned compileList(const std::function<void()>& emit) {
+    const unsigned list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    emit();
+    glEndList();
+    return list;
 }

@@ -7,6 +7,16 @@
 // Derived constructors follow one pattern: base constructor, own fields
 // (including baseHeight where their lists use it), then their own buildLists()
 // while their class's listsBuilt is false.
+#include <functional>
+
+struct Colour;
+
+// Ordinary coloured surfaces and surfaces at full strength use these factors.
+struct MaterialFactors {
+    float specular, diffuse, ambient;
+};
+constexpr MaterialFactors kPlainFactors{0.1f, 0.5f, 0.7f};
+constexpr MaterialFactors kFullFactors{1.0f, 1.0f, 1.0f};
 
 class DrawableGeometry {
 public:
@@ -18,6 +28,9 @@ public:
     virtual void draw();        // draws at the current model-view origin
     virtual void setMaterial(float r, float g, float b, float a, float specularFactor,
                              float diffuseFactor, float ambientFactor);
+    // The usual material: an opaque colour with one of the factor sets above,
+    // passed on to the virtual setMaterial.
+    void setMaterial(const Colour& c, const MaterialFactors& factors);
     virtual void applyMaterial();  // specular, diffuse, ambient for GL_FRONT, then the colour
 
     float baseHeight = 0;  // y at which a class's lists place their flat geometry
@@ -34,9 +47,6 @@ protected:
     ~DrawableGeometry() = default;
 };
 
-// Ordinary coloured surfaces and surfaces at full strength use these factors.
-struct MaterialFactors {
-    float specular, diffuse, ambient;
-};
-constexpr MaterialFactors kPlainFactors{0.1f, 0.5f, 0.7f};
-constexpr MaterialFactors kFullFactors{1.0f, 1.0f, 1.0f};
+// A list id of its own (glGenLists(1)), compiled, not executed, around
+// whatever emit() sends. Every buildLists makes its lists with it.
+unsigned compileList(const std::function<void()>& emit);

@@ -1,6 +1,6 @@
 #pragma once
 // The flat hexagon that node tiles, their marks and the map cursor are made
-// of, and the compiling of one display list. The hexagon is 2 wide along x and
+// of. The hexagon is 2 wide along x and
 // 2 * sqrt(1.5) deep along z, centred on the origin; these helpers only send
 // vertices and are meant to run while a list is being compiled.
 #include <GL/gl.h>
@@ -41,14 +41,4 @@ inline void emitScaledHexagon(float scale, float y) {
     glScalef(scale, 1, scale);
     emitHexagon(y);
     glPopMatrix();
-}
-
-// A list id of its own, compiled (not executed) around whatever emit() sends.
-template <typename Emit>
-unsigned compileList(Emit emit) {
-    const unsigned list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    emit();
-    glEndList();
-    return list;
 }

@@ -71,10 +71,6 @@ void drawCoin(double radius) {
     gluSphere(coinQuadric, radius, kCoinDetail, kCoinDetail);
 }
 
-void setColour(const Colour& c) {
-    glColor3f(c.r, c.g, c.b);
-}
-
 void scaleToText() {
     glScalef(kTextScale, kTextScale, kTextScale);
 }
@@ -122,14 +118,6 @@ void compileRightKeys() {
     compileKeysLegend('i', 'o', "jkl;");
 }
 void compileNothing() {}
-
-unsigned compileList(void (*compile)()) {
-    const unsigned list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    compile();
-    glEndList();
-    return list;
-}
 
 // "space to buy ship (10", a coin for the credits, ")".
 void drawBuyLine() {
@@ -321,8 +309,7 @@ void Hud::drawTurnHud() {
     fitToWindow();
     drawBuyLine();
     drawEndTurnLine(model->currentPlayer);
-    setMaterial(kPanelGrey.r, kPanelGrey.g, kPanelGrey.b, 1, kPlainFactors.specular,
-                kPlainFactors.diffuse, kPlainFactors.ambient);
+    setMaterial(kPanelGrey, kPlainFactors);
     applyMaterial();
     glCallList(panelList);
     drawPanel(kLeftPanel, leftShip, leftIcons, leftAngle, model->currentPlayer == 0);

@@ -12,10 +12,6 @@ constexpr float kHalfWidth = 500;    // a lane is 1000 wide
 constexpr float kHalfLength = 5000;  // from a base end to the middle of the lane
 constexpr float kLaneY = -100;       // the lanes lie below the units' feet
 
-void setColour(const Colour& c) {
-    glColor3f(c.r, c.g, c.b);
-}
-
 // Half a lane from its base end (z = 0) to the middle (z = 5000).
 void compilePlainHalf() {
     glBegin(GL_QUADS);
@@ -76,14 +72,8 @@ void Lane::buildLists() {
     if (listsBuilt) {
         return;
     }
-    laneList = glGenLists(1);
-    glNewList(laneList, GL_COMPILE);
-    compilePlainHalf();
-    glEndList();
-    laneHighlightList = glGenLists(1);
-    glNewList(laneHighlightList, GL_COMPILE);
-    compileHighlightedHalf();
-    glEndList();
+    laneList = compileList(compilePlainHalf);
+    laneHighlightList = compileList(compileHighlightedHalf);
     listsBuilt = true;
 }
 

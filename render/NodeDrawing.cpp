@@ -18,7 +18,7 @@ constexpr float kOwnerCapLift = 0.1f;
 constexpr float kOwnerRimScale = 1.2f;
 constexpr float kOwnerRimDrop = -0.01f;  // just under the tile, so only the band shows
 
-constexpr float kTileGrey = 0.3f;
+constexpr Colour kTileColour{0.3f, 0.3f, 0.3f};
 // clock grows by 10 a frame, so the selected tile pulses about every 126 frames.
 constexpr float kPulseClockDivisor = 200.0f;
 
@@ -78,18 +78,16 @@ void Node::draw() {
     const int side = colourIndex(owner);
     if (owner != nullptr && (owner->homeNode == this || showOwner)) {
         const Colour dark = kPlayerDark[side];
-        setMaterial(dark.r, dark.g, dark.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
-                    kPlainFactors.ambient);
+        setMaterial(dark, kPlainFactors);
         applyMaterial();
         glCallList(ownerRimList);
     }
 
     if (selected) {
         const float b = pulseBrightness(Model::getSelf()->clock);
-        setMaterial(b, b, b, 1, kFullFactors.specular, kFullFactors.diffuse, kFullFactors.ambient);
+        setMaterial(Colour{b, b, b}, kFullFactors);
     } else {
-        setMaterial(kTileGrey, kTileGrey, kTileGrey, 1, kPlainFactors.specular,
-                    kPlainFactors.diffuse, kPlainFactors.ambient);
+        setMaterial(kTileColour, kPlainFactors);
     }
     applyMaterial();
     glCallList(tileList);

@@ -1,6 +1,12 @@
 #include "render/Palette.h"
 
+#include <GL/gl.h>
+
 #include "game/Model.h"
+
+void setColour(const Colour& c) {
+    glColor3f(c.r, c.g, c.b);
+}
 
 int colourIndex(const Player* owner) {
     const Model* model = Model::getSelf();

@@ -15,13 +15,16 @@ struct Colour {
 constexpr Colour kPlayerDark[kPlayerCount] = {{0.6f, 0.2f, 0.2f}, {0.2f, 0.2f, 0.6f}};
 constexpr Colour kPlayerLight[kPlayerCount] = {{1.0f, 0.6f, 0.6f}, {0.6f, 0.6f, 1.0f}};
 constexpr Colour kKindColours[kNodeKinds] = {{0.0f, 0.0f, 1.0f},
-                                    {0.2f, 0.4f, 0.1f},
-                                    {0.5f, 0.5f, 1.0f},
-                                    {1.0f, 0.0f, 0.0f},
-                                    {0.1f, 0.1f, 0.1f}};
+                                             {0.2f, 0.4f, 0.1f},
+                                             {0.5f, 0.5f, 1.0f},
+                                             {1.0f, 0.0f, 0.0f},
+                                             {0.1f, 0.1f, 0.1f}};
 constexpr Colour kUnsetKindColour{0.3f, 0.3f, 0.3f};
 constexpr Colour kWhite{1.0f, 1.0f, 1.0f};
 constexpr Colour kGreen{0.0f, 1.0f, 0.0f};
+
+// Sends the colour with glColor3f, for unlit drawing and display lists.
+void setColour(const Colour& c);
 
 // 0 for player 0, 1 for anybody else (player 1, or an owner that is none).
 int colourIndex(const Player* owner);

@@ -57,7 +57,7 @@ bool isReachableCell(float pointerGrid) {
 
 Selector::Selector() {
     baseHeight = -0.1f;
-    setMaterial(1, 1, 1, 1, 1, 1, 1);
+    setMaterial(kWhite, kFullFactors);
     gridZ = 0;
     gridX = 0;
     if (!listsBuilt) {
@@ -81,8 +81,7 @@ void Selector::draw() {
     if (!listsBuilt) {
         return;
     }
-    setMaterial(kWhite.r, kWhite.g, kWhite.b, 1, kFullFactors.specular, kFullFactors.diffuse,
-                kFullFactors.ambient);
+    setMaterial(kWhite, kFullFactors);
     applyMaterial();
     glCallList(cursorRingList);
 }
@@ -115,8 +114,7 @@ void Selector::drawCursor() {
     glPushMatrix();
     glTranslated(pointerGridX * kCellWidth, 0, pointerGridZ * kCellDepth);
     if (listsBuilt) {
-        setMaterial(kPointerMarkColour.r, kPointerMarkColour.g, kPointerMarkColour.b, 1,
-                    kFullFactors.specular, kFullFactors.diffuse, kFullFactors.ambient);
+        setMaterial(kPointerMarkColour, kFullFactors);
         applyMaterial();
         glCallList(pointerMarkList);
     }
@@ -131,8 +129,7 @@ void Selector::drawMoveArrow() {
         return;
     }
     const Colour dark = kPlayerDark[colourIndex(ship->owner)];
-    setMaterial(dark.r, dark.g, dark.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
-                kPlainFactors.ambient);
+    setMaterial(dark, kPlainFactors);
     applyMaterial();
     // A stand-in for the cursor cell; it lives only for this call.
     Node cursorCell;

@@ -17,6 +17,7 @@ constexpr float kGaugeLift = 0.11f;  // bars and health arrow just above the dec
 constexpr float kDeckBowTip = 1.2f;
 constexpr float kMovedDarkening = 0.4f;  // taken off each hull component once moved
 constexpr double kStockBarWidth = 0.25;
+constexpr Colour kDeckColour{0.0f, 0.0f, 0.0f};
 
 // A unit square with a triangular bow; the bow's tip is at x = bowTip.
 void emitPlate(float y, float bowTip) {
@@ -70,19 +71,18 @@ void Ship::buildLists() {
         return;
     }
     const float h = height;
-    shipList = glGenLists(1);
-    glNewList(shipList, GL_COMPILE);
-    glPushMatrix();
-    // The hull takes whatever material draw() applied before calling the list.
-    emitPlate(h, 1);
-    setMaterial(0, 0, 0, 1, 1, 1, 1);
-    applyMaterial();
-    glPushMatrix();
-    glScalef(kDeckScale, 1, kDeckScale);
-    emitPlate(h + kDeckLift, kDeckBowTip);
-    glPopMatrix();
-    glPopMatrix();
-    glEndList();
+    shipList = compileList([this, h] {
+        glPushMatrix();
+        // The hull takes whatever material draw() applied before calling the list.
+        emitPlate(h, 1);
+        setMaterial(kDeckColour, kFullFactors);
+        applyMaterial();
+        glPushMatrix();
+        glScalef(kDeckScale, 1, kDeckScale);
+        emitPlate(h + kDeckLift, kDeckBowTip);
+        glPopMatrix();
+        glPopMatrix();
+    });
     listsBuilt = true;
 }
 
@@ -95,8 +95,7 @@ void Ship::draw() {
         // Components may go below 0; OpenGL clamps the colour.
         hull = {hull.r - kMovedDarkening, hull.g - kMovedDarkening, hull.b - kMovedDarkening};
     }
-    setMaterial(hull.r, hull.g, hull.b, 1, kFullFactors.specular, kFullFactors.diffuse,
-                kFullFactors.ambient);
+    setMaterial(hull, kFullFactors);
     applyMaterial();
     glCallList(shipList);
     drawGauges();
@@ -108,8 +107,7 @@ void Ship::drawGauges() {
     const double gaugeY = height + kGaugeLift;
     for (int kind = 0; kind < kUnitKinds; ++kind) {
         const Colour c = kKindColours[kind];
-        setMaterial(c.r, c.g, c.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
-                    kPlainFactors.ambient);
+        setMaterial(c, kPlainFactors);
         applyMaterial();
         const double fill = unitStock[kind] / static_cast<double>(kStockCap);
         if (fill > 0) {
@@ -117,8 +115,7 @@ void Ship::drawGauges() {
         }
     }
 
-    setMaterial(kGreen.r, kGreen.g, kGreen.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
-                kPlainFactors.ambient);
+    setMaterial(kGreen, kPlainFactors);
     applyMaterial();
     // A ship can survive a battle with health at or below 0 when both sides
     // fell in the same step; its arrow must still stay on the deck.
@@ -148,8 +145,7 @@ void Ship::drawAtNode() {
         return;
     }
     const Colour arrow = kPlayerDark[colourIndex(owner)];
-    setMaterial(arrow.r, arrow.g, arrow.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
-                kPlainFactors.ambient);
+    setMaterial(arrow, kPlainFactors);
     applyMaterial();
     model->selector->drawArrow(location, destination);
 }

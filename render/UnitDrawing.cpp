@@ -55,21 +55,13 @@ void Unit::buildLists() {
     if (listsBuilt) {
         return;
     }
-    unitOwnerFacesList = glGenLists(1);
-    glNewList(unitOwnerFacesList, GL_COMPILE);
-    compileOwnerFaces();
-    glEndList();
-    unitKindFacesList = glGenLists(1);
-    glNewList(unitKindFacesList, GL_COMPILE);
-    compileKindFaces();
-    glEndList();
-    unitHealthBarList = glGenLists(1);
-    glNewList(unitHealthBarList, GL_COMPILE);
-    setMaterial(kGreen.r, kGreen.g, kGreen.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
-                kPlainFactors.ambient);
-    applyMaterial();
-    compileHealthBar();
-    glEndList();
+    unitOwnerFacesList = compileList(compileOwnerFaces);
+    unitKindFacesList = compileList(compileKindFaces);
+    unitHealthBarList = compileList([this] {
+        setMaterial(kGreen, kPlainFactors);
+        applyMaterial();
+        compileHealthBar();
+    });
     listsBuilt = true;
 }
 
@@ -85,8 +77,7 @@ void Unit::draw() {
     applyMaterial();
     glCallList(unitKindFacesList);
     const Colour& side = kPlayerDark[colourIndex(owner)];
-    setMaterial(side.r, side.g, side.b, 1, kPlainFactors.specular, kPlainFactors.diffuse,
-                kPlainFactors.ambient);
+    setMaterial(side, kPlainFactors);
     applyMaterial();
     glCallList(unitOwnerFacesList);
     glPopMatrix();
