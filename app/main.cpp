@@ -1,3 +1,5 @@
 #include "app/Entry.h"
 
-int main(int argc, char** argv) { return runGuarded(runGame, argc, argv); }
+int main(int argc, char** argv) {
+    return runGuarded(runGame, argc, argv);
+}

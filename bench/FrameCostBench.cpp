@@ -27,8 +27,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Screens.h"
 #include "app/Entry.h"
+#include "app/Screens.h"
 #include "app/Window.h"
 #include "game/Model.h"
 #include "support/PerFrameScenes.h"

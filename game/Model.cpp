@@ -14,7 +14,9 @@
 
 Model* Model::self = nullptr;
 
-void raiseFatal(const char* message) { throw new std::string(message); }
+void raiseFatal(const char* message) {
+    throw new std::string(message);
+}
 
 Model* Model::getSelf() {
     if (self == nullptr) {

@@ -10,8 +10,8 @@ constexpr int kShipPrice = 10;
 
 class Player {
 public:
-    Player();  // room for the Model's nodeCount nodes and ships
-    ~Player(); // destroys the player's ships
+    Player();   // room for the Model's nodeCount nodes and ships
+    ~Player();  // destroys the player's ships
     Player(const Player&) = delete;
     Player& operator=(const Player&) = delete;
 
@@ -23,11 +23,11 @@ public:
     void drawShips();
     void removeShip(Ship* ship);
 
-    Node** nodes = nullptr;      // owned nodes in the order gained; nodeTotal used
-    Node* homeNode = nullptr;    // where bought ships appear; fixed for the game
-    Ship** ships = nullptr;      // this player's ships, owned; shipCount used
-    int nodeTotal = 0;           // number of nodes whose owner is this player
+    Node** nodes = nullptr;           // owned nodes in the order gained; nodeTotal used
+    Node* homeNode = nullptr;         // where bought ships appear; fixed for the game
+    Ship** ships = nullptr;           // this player's ships, owned; shipCount used
+    int nodeTotal = 0;                // number of nodes whose owner is this player
     int kindCounts[kNodeKinds] = {};  // owned nodes of kind 0..4
     int shipCount = 0;
-    int credits = 0;             // never negative
+    int credits = 0;  // never negative
 };

@@ -18,9 +18,9 @@ public:
     void drawMoveArrow();
     void drawArrow(const Node* from, const Node* to);
 
-    int gridX = 0;             // cursor cell column; gridX + gridZ even
-    int gridZ = 0;             // cursor cell row
-    float pointerGridX = 0;    // pointer in grid units, unrounded
+    int gridX = 0;           // cursor cell column; gridX + gridZ even
+    int gridZ = 0;           // cursor cell row
+    float pointerGridX = 0;  // pointer in grid units, unrounded
     float pointerGridZ = 0;
 
     static inline bool listsBuilt = false;
