@@ -72,6 +72,7 @@ public:
         const WindowPixel pixel = pixelOnNode(model, aimed);
         onPassiveMotion(pixel.x, pixel.y);
         onDisplay();
+        takeWindowEvents();
         if (index % 3 == 0 && isSafeToClick()) {
             onMouse(0, 0, 0, 0);  // left button pressed
             ++clicks;
@@ -167,6 +168,7 @@ TEST(Memory, StaysFlatOverAHundredThousandBattleSteps) {
         onKeyboard(sweepRight ? 'e' : 'w', 0, 0);
         onKeyboard(sweepRight ? 'o' : 'i', 0, 0);
         onDisplay();
+        takeWindowEvents();
         if (step == kBusySteps + kSettleFrames) {
             settled = residentBytes();
         }

@@ -1,6 +1,6 @@
 #include "support/SoakWorld.h"
 
-#include <GL/gl.h>
+#include <GL/freeglut.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -38,4 +38,8 @@ long residentBytes() {
     long resident = 0;
     statm >> size >> resident;
     return resident * sysconf(_SC_PAGESIZE);
+}
+
+void takeWindowEvents() {
+    glutMainLoopEvent();
 }

@@ -17,3 +17,9 @@ void endSoakGames();
 
 // Resident set size of this process in bytes.
 long residentBytes();
+
+// Takes in the window's pending events, as the game's main loop does between
+// frames. The test window shares its X server with the other test processes,
+// whose windows come and go; the events that brings would otherwise pile up
+// in the window's queue and count as memory the game kept.
+void takeWindowEvents();
