@@ -7,8 +7,36 @@
 #include <iostream>
 #include <string>
 
+#include "ai/ComputerPlayer.h"
+#include "app/CommandLine.h"
 #include "app/Window.h"
 #include "game/Model.h"
+#include "game/Random.h"
+
+namespace {
+
+constexpr int kWindowedWidth = 1280;
+constexpr int kWindowedHeight = 720;
+
+// Answers what the command line asks short of a game; -1 when a game is wanted.
+int answerWithoutPlaying(const CommandLine& command) {
+    switch (command.request) {
+        case CommandLine::Request::Help:
+            std::cout << CommandLine::usage();
+            return 0;
+        case CommandLine::Request::Version:
+            std::cout << "karvossa " << KARVOSSA_VERSION << '\n';
+            return 0;
+        case CommandLine::Request::Mistake:
+            std::cerr << "karvossa: " << command.mistake << '\n' << CommandLine::usage();
+            return 2;
+        case CommandLine::Request::Play:
+            break;
+    }
+    return -1;
+}
+
+}  // namespace
 
 Menu* createWorld(int playerCount, int nodeCount) {
     if (nodeCount < playerCount + 1) {
@@ -23,14 +51,20 @@ Menu* createWorld(int playerCount, int nodeCount) {
     return model->createMenu();
 }
 
-void initWindow(int* argc, char** argv) {
+void initWindow(int* argc, char** argv, bool windowed) {
     const Model* model = Model::getSelf();
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
     glutInitWindowPosition(0, 0);
-    glutInitWindowSize(model->windowWidth, model->windowHeight);
+    if (windowed) {
+        glutInitWindowSize(kWindowedWidth, kWindowedHeight);
+    } else {
+        glutInitWindowSize(model->windowWidth, model->windowHeight);
+    }
     glutCreateWindow("Karvossa!");
-    glutFullScreen();
+    if (!windowed) {
+        glutFullScreen();
+    }
     glutSetCursor(GLUT_CURSOR_NONE);
     initGlState();
     registerCallbacks();
@@ -57,10 +91,23 @@ void tuneAllocator() {
 }
 
 int runGame(int argc, char** argv) {
+    const CommandLine command = CommandLine::parse(argc, argv);
+    const int answered = answerWithoutPlaying(command);
+    if (answered >= 0) {
+        return answered;
+    }
     tuneAllocator();
     Model* model = Model::getSelf();
-    initWindow(&argc, argv);
+    if (command.seeded) {
+        Random::seed(command.seed);
+    }
+    initWindow(&argc, argv, command.windowed);
     createWorld(model->playerCount, model->nodeCount);
+    for (int side = 0; side < kPlayerCount; ++side) {
+        if (command.computer[side]) {
+            model->computers[side] = new ComputerPlayer(side);
+        }
+    }
     glutMainLoop();
     return 0;
 }

@@ -5,7 +5,8 @@
 
 class Menu;
 
-void initWindow(int* argc, char** argv);
+// The window fills the screen unless windowed, then it is 1280x720.
+void initWindow(int* argc, char** argv, bool windowed = false);
 Menu* createWorld(int playerCount, int nodeCount);
 
 // Runs body and turns a fatal set-up error into its message on standard error
@@ -15,5 +16,7 @@ int runGuarded(int (*body)(int, char**), int argc, char** argv);
 // Keeps freed memory in the process instead of giving it back every frame.
 void tuneAllocator();
 
-// The whole program: getSelf, initWindow, createWorld, glutMainLoop.
+// The whole program: the command line, getSelf, initWindow, createWorld, the
+// computer players asked for, glutMainLoop. Help, the version and mistakes on
+// the command line are answered before any window opens (status 0, 0 and 2).
 int runGame(int argc, char** argv);

@@ -16,6 +16,10 @@ constexpr unsigned char kEscape = 27;
 
 void handleMapKey(unsigned char key) {
     Model* model = Model::getSelf();
+    // The program's turn is the program's: a person's keys wait for their own.
+    if (model->isComputer(model->currentPlayer)) {
+        return;
+    }
     if (key == ' ') {
         model->players[model->currentPlayer]->buyShipAtHome();
     } else if ((key == 'q' && model->currentPlayer == 0) ||
@@ -38,6 +42,9 @@ void handleBattleKey(unsigned char key) {
     const Model* model = Model::getSelf();
     Battle* battle = model->battle;
     for (int k = 0; k < kPlayerCount; ++k) {
+        if (model->isComputer(k)) {
+            continue;
+        }
         const BattleKeys& keys = kBattleKeys[k];
         Ship* ship = battle->shipOf(model->players[k]);
         if (key == keys.left || key == keys.right) {
@@ -63,7 +70,8 @@ void onPassiveMotion(int x, int y) {
 
 void onMouse(int button, int state, int, int) {
     Model* model = Model::getSelf();
-    if (model->screen == MapScreen && button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) {
+    if (model->screen == MapScreen && button == GLUT_LEFT_BUTTON && state == GLUT_DOWN &&
+        !model->isComputer(model->currentPlayer)) {
         model->nodeMap->handleClick();
     }
 }

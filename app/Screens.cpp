@@ -2,6 +2,7 @@
 
 #include <GL/glut.h>
 
+#include "ai/ComputerPlayer.h"
 #include "app/Menu.h"
 #include "battle/Battle.h"
 #include "game/Model.h"
@@ -44,6 +45,8 @@ void drawPressSpace() {
 }  // namespace
 
 void onDisplay() {
+    // The program's moves come in like input, between two frames.
+    ComputerPlayer::actForAll();
     drawFrame();
     glutSwapBuffers();
 }

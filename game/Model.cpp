@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "ai/ComputerPlayer.h"
 #include "app/Menu.h"
 #include "battle/Battle.h"
 #include "game/Node.h"
@@ -39,6 +40,9 @@ Model::Model() {
 }
 
 Model::~Model() {
+    for (ComputerPlayer* computer : computers) {
+        delete computer;
+    }
     delete battle;
     delete menu;
     delete nodeMap;
@@ -108,6 +112,10 @@ void Model::updateViewFromBounds() {
     viewHeight = std::sqrt(m * 4) * 4;
     mapCenterX = (maxGridX + minGridX) * 0.5f;
     mapCenterZ = (maxGridZ + minGridZ) * 0.5f;
+}
+
+bool Model::isComputer(int side) const {
+    return side >= 0 && side < kPlayerCount && computers[side] != nullptr;
 }
 
 void Model::advanceClock() {

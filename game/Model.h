@@ -6,6 +6,7 @@
 #include <string>
 
 class Battle;
+class ComputerPlayer;
 class Hud;
 class Menu;
 class Node;
@@ -47,6 +48,8 @@ public:
     // Adds one frame's worth to clock, wrapping before int overflow at a
     // multiple of 3600 so the unit spin (clock / 10 mod 360) stays continuous.
     void advanceClock();
+    // Whether the program plays this side, so that a person's input for it is ignored.
+    bool isComputer(int side) const;
 
     // battle/Battle.cpp
     void startBattle(Ship* attacker, Ship* defender);
@@ -83,6 +86,8 @@ public:
     int maxGridX = 0;
     int minGridX = 0;
     unsigned char loser = 0;  // player found without nodes; the other one won
+    // The program's player for each side it plays, owned; null for a person.
+    ComputerPlayer* computers[kPlayerCount] = {};
 
 private:
     static Model* self;

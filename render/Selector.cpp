@@ -105,6 +105,16 @@ void Selector::updateCursor(float pointerX, float pointerY) {
     gridZ = cz;
 }
 
+void Selector::aimAt(int cellX, int cellZ) {
+    Model* model = Model::getSelf();
+    if (model->viewHeight > 0) {
+        model->pointerX = -2 * (cellX - model->mapCenterX) / model->viewHeight;
+        model->pointerY = 2 * (cellZ - model->mapCenterZ) / model->viewHeight;
+    }
+    gridX = cellX;
+    gridZ = cellZ;
+}
+
 void Selector::drawCursor() {
     glPushMatrix();
     glTranslated(gridX * kCellWidth, 0, gridZ * kCellDepth);

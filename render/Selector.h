@@ -14,6 +14,9 @@ public:
     void draw() override;
 
     void updateCursor(float pointerX, float pointerY);
+    // Puts the cursor on a cell and the Model's pointer over it, as a person
+    // moving the mouse there would; the program's own clicks go through it.
+    void aimAt(int cellX, int cellZ);
     void drawCursor();
     void drawMoveArrow();
     void drawArrow(const Node* from, const Node* to);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's pictures, docs/title.png, docs/map.png and docs/battle.png,
 # from the real program drawing with Mesa's software renderer on an X server of
-# its own (Xvfb, 1280x1024x24). The seeded build of the game is steered through
+# its own (Xvfb, 1280x1024x24). The game, started with --seed, is steered through
 # xdotool to the title, the map with player 0's ship selected, and a battle with
 # units of both sides out; every step's screenshot is kept in
 # build/screenshots/shots/steps/ for a look when a step fails.

@@ -1,6 +1,7 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
+#include "ai/ComputerPlayer.h"
 #include "app/Input.h"
 #include "battle/Battle.h"
 #include "battle/Lane.h"
@@ -328,6 +329,31 @@ TEST_F(BattleKeysTest, EachPlayerSteersTheShipItOwnsWhetherItAttackedOrDefended)
     onSpecialKey(GLUT_KEY_RIGHT, 0, 0);
     EXPECT_EQ(battle->defenderLane, 3);
     EXPECT_EQ(battle->lanes[1]->attackerCount, 1);
+}
+
+TEST_F(BattleKeysTest, ThePersonsClicksAndKeysForTheComputersSideAreIgnored) {
+    model->computers[0] = new ComputerPlayer(0);
+    Player* player0 = model->players[0];
+    player0->credits = 30;
+    place(ship0, freeNeighbour(player0->homeNode, enemyNode));
+    click(ship0->location);
+    onKeyboard(' ', 0, 0);
+    onKeyboard('q', 0, 0);
+    EXPECT_EQ(model->selectedShip, nullptr);
+    EXPECT_EQ(player0->shipCount, 1);
+    EXPECT_FALSE(model->endTurnRequested);
+
+    ship0->unitStock[0] = 2;
+    ship1->unitStock[0] = 2;
+    model->startBattle(ship1, ship0);
+    onKeyboard('w', 0, 0);
+    onKeyboard('a', 0, 0);
+    onKeyboard('o', 0, 0);
+    onKeyboard('j', 0, 0);
+    EXPECT_EQ(model->battle->defenderLane, 4);
+    EXPECT_EQ(ship0->unitStock[0], 2);
+    EXPECT_EQ(model->battle->attackerLane, 1) << "the person's side still answers";
+    EXPECT_EQ(ship1->unitStock[0], 1);
 }
 
 TEST_F(InputTest, EscapeEndsTheProcessWithStatusZeroOnEveryScreen) {

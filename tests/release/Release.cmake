@@ -6,7 +6,9 @@ add_test(NAME release.install
          COMMAND bash ${KARVOSSA_RELEASE_DIR}/check-install.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR})
 add_test(NAME release.no_display
          COMMAND bash ${KARVOSSA_RELEASE_DIR}/check-no-display.sh $<TARGET_FILE:karvossa>)
-set_tests_properties(release.install release.no_display PROPERTIES TIMEOUT 60)
+add_test(NAME release.command_line
+         COMMAND bash ${KARVOSSA_RELEASE_DIR}/check-command-line.sh $<TARGET_FILE:karvossa>)
+set_tests_properties(release.install release.no_display release.command_line PROPERTIES TIMEOUT 60)
 
 # The pictures in docs/, taken by scripts/screenshots.sh; built with the rest so
 # that it keeps compiling, but too slow and too picture-bound for a ctest.
@@ -15,5 +17,5 @@ target_link_libraries(karvossa_screenshot_tour PRIVATE karvossa_test_support X11
                       X11::Xfixes ZLIB::ZLIB)
 karvossa_warnings(karvossa_screenshot_tour)
 target_compile_definitions(karvossa_screenshot_tour PRIVATE
-  KARVOSSA_SEEDED_BINARY="$<TARGET_FILE:karvossa_seeded>")
-add_dependencies(karvossa_screenshot_tour karvossa_seeded)
+  KARVOSSA_BINARY="$<TARGET_FILE:karvossa>")
+add_dependencies(karvossa_screenshot_tour karvossa)

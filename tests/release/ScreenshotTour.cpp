@@ -90,8 +90,7 @@ TEST_F(ScreenshotTour, TitleMapAndBattle) {
     std::printf("units in stock: player 0 %d, player 1 %d\n", tour.stock0, tour.stock1);
     ASSERT_TRUE(game.startServer());
     ASSERT_TRUE(game.screen().movePointer(kScreenWidth / 2, kScreenHeight / 2));
-    ASSERT_TRUE(
-        game.startProgram(KARVOSSA_SEEDED_BINARY, {"KARVOSSA_SEED=" + std::to_string(kSeed)}));
+    ASSERT_TRUE(game.startProgram(KARVOSSA_BINARY, {"--seed", std::to_string(kSeed)}));
     WindowInfo window;
     ASSERT_TRUE(game.waitForTitle(&window));
     ASSERT_NO_FATAL_FAILURE(save(game.snap("title"), "title.png"));

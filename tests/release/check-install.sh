@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs a build into a fresh prefix and checks what a player's system gets:
 # the binary where Debian keeps games, a menu entry the desktop accepts, and a
-# manual page that explains the rules and names every key the game answers.
+# manual page that explains the rules and names every key and option the game
+# answers; the menu entry also offers a game against the computer.
 # Usage: check-install.sh CMAKE BUILD_DIR
 set -euo pipefail
 
@@ -40,6 +41,8 @@ if [ -f "$desktop" ]; then
   grep -qx 'Type=Application' "$desktop" || fail "the menu entry is not an application"
   grep -qx 'Exec=karvossa' "$desktop" || fail "the menu entry does not start karvossa"
   grep -Eqx 'Categories=(.*;)?Game;.*' "$desktop" || fail "the menu entry is not in the Game category"
+  { grep -qx 'Actions=computer;' "$desktop" && grep -qx 'Exec=karvossa --computer 1' "$desktop"; } ||
+    fail "the menu entry has no action to play against the computer"
 fi
 
 if [ ! -f "$manual" ]; then
@@ -72,6 +75,11 @@ tags=$(section KEYS | awk '/^       [^ ]/ {
 }')
 for key in q p space w e a s d f i o j k l ';' Escape; do
   grep -qxF -- "$key" <<<"$tags" || fail "the KEYS section does not list '$key'"
+done
+
+options=$(section OPTIONS)
+for option in --computer --seed --windowed --help --version; do
+  grep -qF -- "$option" <<<"$options" || fail "the OPTIONS section does not list '$option'"
 done
 
 rules=$(section RULES)

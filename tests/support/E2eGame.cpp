@@ -58,9 +58,8 @@ GameOnScreen::~GameOnScreen() {
 }
 
 ::testing::AssertionResult GameOnScreen::startProgram(const std::string& binary,
-                                                      const std::vector<std::string>& environment) {
+                                                      const std::vector<std::string>& arguments) {
     ChildOptions options;
-    options.environment = environment;
     options.environment.push_back("DISPLAY=" + server_.display());
     // In a sanitizer build the leak check at exit would find the software
     // rasteriser's generated code, which no suppression can name, and turn
@@ -68,7 +67,9 @@ GameOnScreen::~GameOnScreen() {
     const char* asanOptions = std::getenv("ASAN_OPTIONS");
     options.environment.push_back(std::string("ASAN_OPTIONS=") +
                                   (asanOptions != nullptr ? asanOptions : "") + ":detect_leaks=0");
-    if (!program_.start({binary}, options)) {
+    std::vector<std::string> command{binary};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    if (!program_.start(command, options)) {
         return ::testing::AssertionFailure()
                << "cannot start " << binary << ": " << program_.error();
     }

@@ -62,9 +62,9 @@ public:
 
     // Starts the X server and connects to it.
     ::testing::AssertionResult startServer();
-    // Starts the program on that server with these extra environment entries.
+    // Starts the program on that server with these arguments.
     ::testing::AssertionResult startProgram(const std::string& binary,
-                                            const std::vector<std::string>& environment = {});
+                                            const std::vector<std::string>& arguments = {});
 
     // Waits until the window covers the screen and shows the title board.
     ::testing::AssertionResult waitForTitle(WindowInfo* window);

@@ -28,8 +28,7 @@ protected:
     void startProgram(std::uint32_t seed) {
         ASSERT_TRUE(game.startServer());
         ASSERT_TRUE(game.screen().movePointer(kScreenWidth / 2, kScreenHeight / 2));
-        ASSERT_TRUE(
-            game.startProgram(KARVOSSA_SEEDED_BINARY, {"KARVOSSA_SEED=" + std::to_string(seed)}));
+        ASSERT_TRUE(game.startProgram(KARVOSSA_BINARY, {"--seed", std::to_string(seed)}));
         ASSERT_TRUE(game.waitForTitle(&window));
     }
 

@@ -1,0 +1,142 @@
+#include "app/CommandLine.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// GLUT's own options and whether each takes a value.
+struct GlutOption {
+    const char* name;
+    bool takesValue;
+};
+constexpr GlutOption kGlutOptions[] = {
+    {"-display", true}, {"-geometry", true}, {"-direct", false}, {"-indirect", false},
+    {"-iconic", false}, {"-gldebug", false}, {"-sync", false}};
+
+const GlutOption* glutOption(const char* argument) {
+    for (const GlutOption& option : kGlutOptions) {
+        if (std::strcmp(argument, option.name) == 0) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+// A whole decimal number from 0 to max, nothing before or after it.
+bool readNumber(const char* text, unsigned long max, unsigned long* value) {
+    if (text == nullptr || *text < '0' || *text > '9') {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    *value = std::strtoul(text, &end, 10);
+    return errno == 0 && *end == '\0' && *value <= max;
+}
+
+// Reads the command line one argument at a time; the first mistake ends it.
+class Reader {
+public:
+    Reader(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
+
+    CommandLine read() {
+        for (next_ = 1; next_ < argc_ && result_.request != CommandLine::Request::Mistake;) {
+            take(argv_[next_++]);
+        }
+        return result_;
+    }
+
+private:
+    void take(const char* argument) {
+        if (const GlutOption* option = glutOption(argument)) {
+            next_ += option->takesValue ? 1 : 0;
+            return;
+        }
+        std::string name = argument;
+        const char* value = nullptr;
+        const std::size_t equals = name.find('=');
+        if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = argument + equals + 1;
+            name.resize(equals);
+        }
+        if (name == "--help" || name == "--version") {
+            setRequest(name == "--help" ? CommandLine::Request::Help
+                                        : CommandLine::Request::Version);
+        } else if (name == "--windowed") {
+            result_.windowed = true;
+        } else if (name == "--computer") {
+            takeComputer(valueOf(name, value));
+        } else if (name == "--seed") {
+            takeSeed(valueOf(name, value));
+        } else {
+            fail("unknown option '" + std::string(argument) + "'");
+        }
+    }
+
+    const char* valueOf(const std::string& name, const char* inlineValue) {
+        if (inlineValue != nullptr) {
+            return inlineValue;
+        }
+        if (next_ < argc_) {
+            return argv_[next_++];
+        }
+        fail(name + " needs a value");
+        return nullptr;
+    }
+
+    void takeComputer(const char* value) {
+        unsigned long side = 0;
+        if (value != nullptr && readNumber(value, kPlayerCount - 1, &side)) {
+            result_.computer[side] = true;
+        } else if (value != nullptr) {
+            fail("--computer takes 0 or 1, not '" + std::string(value) + "'");
+        }
+    }
+
+    void takeSeed(const char* value) {
+        unsigned long seed = 0;
+        if (value != nullptr && readNumber(value, UINT32_MAX, &seed)) {
+            result_.seeded = true;
+            result_.seed = static_cast<std::uint32_t>(seed);
+        } else if (value != nullptr) {
+            fail("--seed takes a whole number from 0 to 4294967295, not '" + std::string(value) +
+                 "'");
+        }
+    }
+
+    // Help wins over the version, and both over playing.
+    void setRequest(CommandLine::Request request) {
+        if (result_.request != CommandLine::Request::Help) {
+            result_.request = request;
+        }
+    }
+
+    void fail(const std::string& mistake) {
+        result_.request = CommandLine::Request::Mistake;
+        result_.mistake = mistake;
+    }
+
+    int argc_;
+    const char* const* argv_;
+    int next_ = 1;
+    CommandLine result_;
+};
+
+}  // namespace
+
+CommandLine CommandLine::parse(int argc, const char* const* argv) {
+    return Reader(argc, argv).read();
+}
+
+const char* CommandLine::usage() {
+    return "Usage: karvossa [--computer N]... [--seed N] [--windowed] [--help] [--version]\n"
+           "  --computer N  the program plays player N (0 or 1); given for both players,\n"
+           "                the program plays against itself\n"
+           "  --seed N      grow the map and take every random draw from seed N\n"
+           "                (0 to 4294967295), so that the same seed gives the same game\n"
+           "  --windowed    play in a 1280x720 window instead of full screen\n"
+           "  --help        show this help and exit\n"
+           "  --version     show the version and exit\n"
+           "GLUT's own options, such as -display NAME, are passed on to GLUT.\n";
+}

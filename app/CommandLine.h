@@ -1,0 +1,23 @@
+#pragma once
+// What the player asked for on the command line. It is read before GLUT sees
+// the arguments, so that help, the version and mistakes are answered without
+// a display; GLUT's own options (-display, -geometry, ...) are stepped over
+// and left for glutInit.
+#include <cstdint>
+#include <string>
+
+#include "game/Model.h"
+
+struct CommandLine {
+    enum class Request { Play, Help, Version, Mistake };
+
+    static CommandLine parse(int argc, const char* const* argv);
+    static const char* usage();
+
+    Request request = Request::Play;
+    bool computer[kPlayerCount] = {};  // the sides the program plays
+    bool seeded = false;               // seed was given
+    std::uint32_t seed = 0;            // for the map and every random draw
+    bool windowed = false;             // a window instead of the full screen
+    std::string mistake;               // what was wrong, in one line, for Mistake
+};

@@ -1,0 +1,51 @@
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+CommandLine parse(const std::vector<const char*>& arguments) {
+    std::vector<const char*> argv{"karvossa"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return CommandLine::parse(static_cast<int>(argv.size()), argv.data());
+}
+
+using Request = CommandLine::Request;
+
+TEST(CommandLine, ReadsEveryOptionInBothFormsAndStepsOverGlutsOwn) {
+    const CommandLine none = parse({});
+    EXPECT_EQ(none.request, Request::Play);
+    EXPECT_FALSE(none.computer[0] || none.computer[1] || none.seeded || none.windowed);
+
+    const CommandLine all = parse({"-display", ":3", "--computer", "1", "--seed=4294967295",
+                                   "-iconic", "--windowed", "--computer=0"});
+    EXPECT_EQ(all.request, Request::Play) << all.mistake;
+    EXPECT_TRUE(all.computer[0] && all.computer[1] && all.windowed && all.seeded);
+    EXPECT_EQ(all.seed, 4294967295u);
+
+    EXPECT_EQ(parse({"--version"}).request, Request::Version);
+    EXPECT_EQ(parse({"--version", "--help", "--version"}).request, Request::Help);
+}
+
+TEST(CommandLine, AnUnknownOptionOrABadValueIsAMistakeNamedInOneLine) {
+    for (const auto& arguments : {std::vector<const char*>{"--computer", "2"},
+                                  {"--computer", "x"},
+                                  {"--computer"},
+                                  {"--computer="},
+                                  {"--seed", "-1"},
+                                  {"--seed", "4294967296"},
+                                  {"--seed", "12abc"},
+                                  {"--seed", " 5"},
+                                  {"--help", "--fullscreen"},
+                                  {"seed"},
+                                  {"-w"}}) {
+        const CommandLine command = parse(arguments);
+        EXPECT_EQ(command.request, Request::Mistake) << arguments[0];
+        EXPECT_FALSE(command.mistake.empty());
+        EXPECT_EQ(command.mistake.find('\n'), std::string::npos);
+    }
+}
+
+}  // namespace
