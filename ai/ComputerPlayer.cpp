@@ -52,7 +52,8 @@ void ComputerPlayer::actOnTitle() {
     Model* model = Model::getSelf();
     const bool alone = std::all_of(std::begin(model->computers), std::end(model->computers),
                                    [](const ComputerPlayer* computer) { return computer; });
-    if (alone && side == 0 && model->clock >= kDemoStart * 10) {
+    constexpr int kClockPerFrame = 10;
+    if (alone && side == 0 && model->clock >= kDemoStart * kClockPerFrame) {
         model->screen = MapScreen;
     }
 }

@@ -1,11 +1,11 @@
 #pragma once
 // How the program plays a map turn for one side, one ship at a time: attack a
-// neighbouring enemy ship it is sure to beat, stay to collect when that is
-// worth more than a step, or step towards the most worthwhile node it can
-// reach without ending next to an enemy ship that would beat it. Also whether
-// to buy a ship. It reads the map through the Model and only chooses; the
+// neighbouring enemy ship it carries at least as much against (less when well
+// ahead in ships), stay to collect when that is worth more than a step, or
+// step towards the most worthwhile node it can reach without ending next to an
+// enemy ship that would beat it. Also whether to buy a ship, while the map
+// leaves the ships room to move. It reads the map through the Model and only chooses; the
 // ComputerPlayer carries the choice out with the clicks and keys of a person.
-#include <vector>
 
 class Node;
 class Player;

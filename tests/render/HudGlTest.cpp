@@ -503,7 +503,8 @@ TEST_F(HudBattleTest, EveryPanelElementIsWholeOnCommonWindowShapes) {
                 }
             }
         };
-        for (int frame = 0; frame < 72; ++frame) {  // the fast panel turns once round
+        for (int degrees = 0; degrees < 360; degrees += 15) {  // the spinning pictures all round
+            hud->leftAngle = hud->rightAngle = static_cast<float>(degrees);
             countCut(glfeedback::capture([this] { hud->drawTurnHud(); }));
         }
         countCut(glfeedback::capture([this] { hud->drawBattleHud(); }));
