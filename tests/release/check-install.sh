@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs a build into a fresh prefix and checks what a player's system gets:
-# the binary where Debian keeps games, a menu entry the desktop accepts, and a
-# manual page that explains the rules and names every key and option the game
-# answers; the menu entry also offers a game against the computer.
+# the binary where Debian keeps games, a menu entry the desktop accepts with an
+# icon in the icon theme, and a manual page that explains the rules and names
+# every key and option the game answers; the menu entry also offers a game
+# against the computer.
 # Usage: check-install.sh CMAKE BUILD_DIR
 set -euo pipefail
 
@@ -23,14 +24,26 @@ fail() {
 binary=$prefix/games/karvossa
 desktop=$prefix/share/applications/karvossa.desktop
 manual=$prefix/share/man/man6/karvossa.6
+scalable_icon=$prefix/share/icons/hicolor/scalable/apps/karvossa.svg
+bitmap_icon=$prefix/share/icons/hicolor/256x256/apps/karvossa.png
 
-# Exactly these three: test programs or libraries must not slip into a package.
-expected=$(printf '%s\n' "$binary" "$manual" "$desktop" | sort)
+# Exactly these: test programs or libraries must not slip into a package.
+expected=$(printf '%s\n' "$binary" "$manual" "$desktop" "$scalable_icon" "$bitmap_icon" | sort)
 installed=$(find "$prefix" -type f -o -type l | sort)
 if [ "$installed" != "$expected" ]; then
-  fail "installed files differ from the expected three:"$'\n'"$installed"
+  fail "installed files differ from the expected ones:"$'\n'"$installed"
 fi
 [ -x "$binary" ] || fail "no executable at $binary"
+
+# The theme looks the bitmap up by its folder's size, so it must be that size.
+if [ -f "$bitmap_icon" ]; then
+  file "$bitmap_icon" | grep -q ': PNG image data, 256 x 256,' ||
+    fail "the icon is not a 256x256 PNG: $(file "$bitmap_icon")"
+fi
+if [ -f "$scalable_icon" ]; then
+  file "$scalable_icon" | grep -q ': SVG Scalable Vector Graphics image' ||
+    fail "the scalable icon is not SVG: $(file "$scalable_icon")"
+fi
 
 if [ -f "$desktop" ]; then
   if command -v desktop-file-validate >/dev/null; then
@@ -40,6 +53,7 @@ if [ -f "$desktop" ]; then
   fi
   grep -qx 'Type=Application' "$desktop" || fail "the menu entry is not an application"
   grep -qx 'Exec=karvossa' "$desktop" || fail "the menu entry does not start karvossa"
+  grep -qx 'Icon=karvossa' "$desktop" || fail "the menu entry does not name the icon"
   grep -Eqx 'Categories=(.*;)?Game;.*' "$desktop" || fail "the menu entry is not in the Game category"
   { grep -qx 'Actions=computer;' "$desktop" && grep -qx 'Exec=karvossa --computer 1' "$desktop"; } ||
     fail "the menu entry has no action to play against the computer"
