@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs a build into a fresh prefix and checks what a player's system gets:
 # the binary where Debian keeps games, a menu entry the desktop accepts with an
-# icon in the icon theme, and a manual page that explains the rules and names
-# every key and option the game answers; the menu entry also offers a game
-# against the computer.
+# icon in the icon theme, and a compressed manual page that explains the rules
+# and names every key and option the game answers; the menu entry also offers a
+# game against the computer.
 # Usage: check-install.sh CMAKE BUILD_DIR
 set -euo pipefail
 
@@ -23,7 +23,7 @@ fail() {
 
 binary=$prefix/games/karvossa
 desktop=$prefix/share/applications/karvossa.desktop
-manual=$prefix/share/man/man6/karvossa.6
+manual=$prefix/share/man/man6/karvossa.6.gz
 scalable_icon=$prefix/share/icons/hicolor/scalable/apps/karvossa.svg
 bitmap_icon=$prefix/share/icons/hicolor/256x256/apps/karvossa.png
 
@@ -62,6 +62,7 @@ fi
 if [ ! -f "$manual" ]; then
   exit 1
 fi
+gzip -t "$manual" || fail "the manual page is not compressed with gzip"
 if ! command -v man >/dev/null; then
   fail "man is not installed"
   exit 1
