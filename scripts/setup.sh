@@ -8,7 +8,7 @@ packages=(
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev valgrind
   xvfb xauth xdotool libx11-dev libxext-dev libxfixes-dev zlib1g-dev
-  desktop-file-utils man-db bsdextrautils
+  desktop-file-utils man-db bsdextrautils appstream file dpkg-dev librsvg2-bin
   clang-format
 )
 
