@@ -3,13 +3,33 @@
 # and exit 0; a mistake is named in one line with the usage on standard error,
 # status 2, before any window; the options and GLUT's own -display open a
 # 1280x720 window in which the program plays both sides.
-# Usage: check-command-line.sh BINARY   (with DISPLAY set to an X server)
+# The window part runs on an X server of its own, where no other test's
+# window can be taken for the game's.
+# Usage: check-command-line.sh BINARY
 set -uo pipefail
+
+if [ "${1:-}" = "--window" ]; then
+  binary=$2
+  display=$DISPLAY
+  env -u DISPLAY "$binary" -display "$display" --windowed --seed 7 --computer 0 --computer 1 \
+    >/dev/null 2>&1 </dev/null &
+  game=$!
+  trap 'kill "$game" 2>/dev/null' EXIT
+  geometry=""
+  for _ in $(seq 50); do
+    geometry=$(xdotool search --name '^Karvossa!$' getwindowgeometry 2>/dev/null)
+    [ -n "$geometry" ] && break
+    sleep 0.2
+  done
+  grep -q 'Geometry: 1280x720' <<<"$geometry" || { echo "no 1280x720 window: $geometry"; exit 1; }
+  sleep 2
+  kill -0 "$game" 2>/dev/null || { echo "the program playing itself ended"; exit 1; }
+  exit 0
+fi
 
 binary=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"; [ -n "${game:-}" ] && kill "$game" 2>/dev/null' EXIT
-display=$DISPLAY
+trap 'rm -rf "$work"' EXIT
 failures=0
 fail() {
   echo "FAIL: $*" >&2
@@ -40,17 +60,7 @@ for mistake in "--computer 2" "--seed x" "--fullscreen" "--seed"; do
   [ ! -s "$work/out" ] || fail "'$mistake' wrote to standard output"
 done
 
-env -u DISPLAY "$binary" -display "$display" --windowed --seed 7 --computer 0 --computer 1 \
-  >"$work/out" 2>"$work/err" </dev/null &
-game=$!
-geometry=""
-for _ in $(seq 50); do
-  geometry=$(DISPLAY=$display xdotool search --name '^Karvossa!$' getwindowgeometry 2>/dev/null)
-  [ -n "$geometry" ] && break
-  sleep 0.2
-done
-grep -q 'Geometry: 1280x720' <<<"$geometry" || fail "no 1280x720 window: $geometry"
-sleep 2
-kill -0 "$game" 2>/dev/null || fail "the program playing itself ended: $(cat "$work/err")"
+xvfb-run -a -s "-screen 0 1600x900x24" bash "$0" --window "$binary" >"$work/out" 2>&1 ||
+  fail "the options did not open a playing 1280x720 window: $(cat "$work/out")"
 
 [ "$failures" -eq 0 ]
