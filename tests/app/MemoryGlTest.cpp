@@ -38,12 +38,26 @@ namespace {
 
 constexpr long kSettleFrames = 1000;
 constexpr long kLongFrames = 100000;
-constexpr long kAllowedGrowth = 1 << 20;  // bytes
+constexpr long kAllowedHeapGrowth = 1 << 20;  // bytes
+// The allocator may keep one freed block of a driver's passing need.
+constexpr long kAllowedResidentGrowth = 4 << 20;
 constexpr std::uint32_t kSeed = 21;
 
 constexpr const char* kWhySkipped =
-    "AddressSanitizer keeps freed memory in quarantine, so the resident size cannot show whether "
+    "AddressSanitizer keeps freed memory in quarantine, so the memory in use cannot show whether "
     "memory is given back";
+
+// Memory kept over the long stretch shows in the heap in use. The resident
+// size also counts what a driver maps outside malloc, and a freed block the
+// allocator holds on to, so it has a looser bound.
+void expectFlat(const MemoryUse& settled, const MemoryUse& last) {
+    const long heapGrown = last.heap - settled.heap;
+    const long residentGrown = last.resident - settled.resident;
+    std::printf("after the first 1,000: heap %ld KiB, resident %ld KiB; then %+ld, %+ld bytes\n",
+                settled.heap / 1024, settled.resident / 1024, heapGrown, residentGrown);
+    EXPECT_LE(heapGrown, kAllowedHeapGrowth);
+    EXPECT_LE(residentGrown, kAllowedResidentGrowth);
+}
 
 // Leaves the title screen the way a player does.
 Model* startOnTheMap() {
@@ -109,14 +123,14 @@ TEST(Memory, StaysFlatOverAHundredThousandMapFrames) {
     }
     Model* model = startOnTheMap();
     MapPlay play(model);
-    long settled = 0;
+    MemoryUse settled;
     for (long frame = 1; frame <= kLongFrames; ++frame) {
         play.frame(frame);
         if (frame == kSettleFrames) {
-            settled = residentBytes();
+            settled = memoryUse();
         }
     }
-    const long grown = residentBytes() - settled;
+    const MemoryUse last = memoryUse();
     const int screen = model->screen;
     const std::string broken = brokenInvariant(model);
     endSoakGames();
@@ -124,9 +138,7 @@ TEST(Memory, StaysFlatOverAHundredThousandMapFrames) {
     ASSERT_EQ(screen, MapScreen) << "the play left the map, so not every frame was a map frame";
     EXPECT_EQ(broken, "");
     EXPECT_GT(play.clicks, kLongFrames / 10);
-    std::printf("resident memory %ld KiB after the first 1,000, then %+ld bytes\n", settled / 1024,
-                grown);
-    EXPECT_LE(grown, kAllowedGrowth);
+    expectFlat(settled, last);
 }
 
 // One battle kept going: both ships are healed and restocked before every
@@ -149,7 +161,7 @@ TEST(Memory, StaysFlatOverAHundredThousandBattleSteps) {
     ASSERT_EQ(model->screen, BattleScreen);
 
     long deployed = 0;
-    long settled = 0;
+    MemoryUse settled;
     const long lastStep = kBusySteps + kLongFrames;
     for (long step = 1; step <= lastStep && model->battle != nullptr; ++step) {
         for (Ship* ship : {attacker, defender}) {
@@ -170,19 +182,17 @@ TEST(Memory, StaysFlatOverAHundredThousandBattleSteps) {
         onDisplay();
         takeWindowEvents();
         if (step == kBusySteps + kSettleFrames) {
-            settled = residentBytes();
+            settled = memoryUse();
         }
     }
-    const long grown = residentBytes() - settled;
+    const MemoryUse last = memoryUse();
     const bool stillFighting = model->battle != nullptr;
     const long removed = stillFighting ? deployed - unitsInLanes(model->battle) : 0;
     endSoakGames();
 
     ASSERT_TRUE(stillFighting) << "the battle ended before its last step";
     EXPECT_GT(removed, deployed / 2) << "units were sent out but hardly any were killed";
-    std::printf("resident memory %ld KiB after the first 1,000, then %+ld bytes\n", settled / 1024,
-                grown);
-    EXPECT_LE(grown, kAllowedGrowth);
+    expectFlat(settled, last);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "support/SoakWorld.h"
 
 #include <GL/freeglut.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -32,12 +33,16 @@ void endSoakGames() {
     restoreWindowState();
 }
 
-long residentBytes() {
+MemoryUse memoryUse() {
     std::ifstream statm("/proc/self/statm");
     long size = 0;
-    long resident = 0;
-    statm >> size >> resident;
-    return resident * sysconf(_SC_PAGESIZE);
+    long pages = 0;
+    statm >> size >> pages;
+    const struct mallinfo2 arenas = mallinfo2();
+    MemoryUse use;
+    use.resident = pages * sysconf(_SC_PAGESIZE);
+    use.heap = static_cast<long>(arenas.uordblks + arenas.hblkhd);
+    return use;
 }
 
 void takeWindowEvents() {

@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the long-running tests that drive the game through its own
 // callbacks in the GL test process: a fresh game as the entry creates it and
-// the process's resident memory. They check the game with brokenInvariant.
+// the process's memory use. They check the game with brokenInvariant.
 #include <cstdint>
 
 class Model;
@@ -15,8 +15,16 @@ Model* startSoakGame(std::uint32_t seed);
 // for the tests that run after.
 void endSoakGames();
 
-// Resident set size of this process in bytes.
-long residentBytes();
+// What this process holds, in bytes: resident pages, and the part of all
+// malloc arenas in use. Memory a game kept grows both; the resident size
+// alone also grows when the allocator keeps a freed block (a driver that
+// once needed more while other windows came and went leaves the arena top
+// higher), which gives nothing up over hours of play.
+struct MemoryUse {
+    long resident = 0;
+    long heap = 0;
+};
+MemoryUse memoryUse();
 
 // Takes in the window's pending events, as the game's main loop does between
 // frames. The test window shares its X server with the other test processes,
