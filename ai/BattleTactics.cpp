@@ -18,9 +18,9 @@ constexpr int kShipOrder[kUnitKinds] = {3, 0, 2, 1};
 // twice the enemy's worth loses little while it wins.
 constexpr double kHoldRatio = 2;
 
-double freshWorth(int kind) {
+double fightWorth(int kind, int health) {
     const UnitStats& stats = kUnitStats[kind];
-    return static_cast<double>(stats.health) * stats.damage / (stats.cooldown + 1);
+    return static_cast<double>(health) * stats.damage / (stats.cooldown + 1);
 }
 
 }  // namespace
@@ -32,14 +32,13 @@ BattleTactics::BattleTactics(const Battle& battle, const Ship& ship)
       attackerSide_(&ship == battle.attacker) {}
 
 double BattleTactics::worth(const Unit& unit) {
-    const UnitStats& stats = kUnitStats[unit.kind];
-    return static_cast<double>(unit.health) * stats.damage / (stats.cooldown + 1);
+    return fightWorth(unit.kind, unit.health);
 }
 
 double BattleTactics::stockWorth(const Ship& ship) {
     double total = 0;
     for (int kind = 0; kind < kUnitKinds; ++kind) {
-        total += ship.unitStock[kind] * freshWorth(kind);
+        total += ship.unitStock[kind] * fightWorth(kind, kUnitStats[kind].health);
     }
     return total;
 }
@@ -53,6 +52,10 @@ double BattleTactics::laneWorth(const Lane& lane, bool ownSide) const {
         total += worth(*units[i]);
     }
     return total;
+}
+
+int BattleTactics::ownCursor() const {
+    return attackerSide_ ? battle_.attackerLane : battle_.defenderLane;
 }
 
 int BattleTactics::unitsIn(const Lane& lane, bool ownSide) const {
@@ -77,7 +80,7 @@ int BattleTactics::neediestLane() const {
 // The lane nearest the cursor without units of either side: a unit sent
 // there wears the enemy ship down from its first step. -1 when there is none.
 int BattleTactics::quietLane() const {
-    const int cursor = attackerSide_ ? battle_.attackerLane : battle_.defenderLane;
+    const int cursor = ownCursor();
     for (int distance = 0; distance < kLaneCount; ++distance) {
         for (const int lane : {cursor - distance, cursor + distance}) {
             if (lane >= 0 && lane < kLaneCount && unitsIn(*battle_.lanes[lane], false) == 0 &&
@@ -99,7 +102,7 @@ int BattleTactics::bestKindFor(bool againstUnits) const {
 }
 
 BattleAction BattleTactics::towards(int lane, int unitKind) const {
-    const int cursor = attackerSide_ ? battle_.attackerLane : battle_.defenderLane;
+    const int cursor = ownCursor();
     BattleAction action;
     if (lane < cursor) {
         action.kind = BattleAction::Kind::CursorLeft;

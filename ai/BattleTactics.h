@@ -33,6 +33,7 @@ public:
 private:
     double laneWorth(const Lane& lane, bool ownSide) const;
     int unitsIn(const Lane& lane, bool ownSide) const;
+    int ownCursor() const;  // the lane this side's cursor is on
     int neediestLane() const;
     int quietLane() const;
     int bestKindFor(bool againstUnits) const;

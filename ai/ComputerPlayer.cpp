@@ -52,7 +52,6 @@ void ComputerPlayer::actOnTitle() {
     Model* model = Model::getSelf();
     const bool alone = std::all_of(std::begin(model->computers), std::end(model->computers),
                                    [](const ComputerPlayer* computer) { return computer; });
-    constexpr int kClockPerFrame = 10;
     if (alone && side == 0 && model->clock >= kDemoStart * kClockPerFrame) {
         model->screen = MapScreen;
     }

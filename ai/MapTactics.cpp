@@ -133,8 +133,7 @@ double MapTactics::collectWorth(const Node& node, const Ship& ship) const {
         return 0;
     }
     const int room = kStockCap - ship.unitStock[kind];
-    const int gained = room < player_.kindCounts[kind] ? room : player_.kindCounts[kind];
-    return kUnitWorth * gained;
+    return kUnitWorth * std::min(room, player_.kindCounts[kind]);
 }
 
 // An enemy ship beside the node could attack a ship standing there and win.
@@ -207,8 +206,11 @@ ShipOrder MapTactics::stepFor(const Ship& ship, double toBeat) const {
             turns[next] = cost;
             Node* first = from.firstStep == nullptr ? next : from.firstStep;
             open.push_back({cost, next, first});
-            const double worth = ownShip ? 0 : targetWorth(*next, ship) / cost;
-            if (!ownShip && worth > bestWorth) {
+            if (ownShip) {
+                continue;
+            }
+            const double worth = targetWorth(*next, ship) / cost;
+            if (worth > bestWorth) {
                 bestWorth = worth;
                 best = {ShipOrder::Kind::Step, first};
             }

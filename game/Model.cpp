@@ -119,6 +119,6 @@ bool Model::isComputer(int side) const {
 }
 
 void Model::advanceClock() {
-    const int frameStep = 10;
-    clock = clock >= kClockWrap - frameStep ? clock - (kClockWrap - frameStep) : clock + frameStep;
+    clock = clock >= kClockWrap - kClockPerFrame ? clock - (kClockWrap - kClockPerFrame)
+                                                 : clock + kClockPerFrame;
 }

@@ -93,6 +93,7 @@ private:
     static Model* self;
 };
 
+constexpr int kClockPerFrame = 10;  // added to clock by every displayed frame
 // clock wraps back by this much before it could overflow; a multiple of 3600, so
 // the units, which turn one degree per 10 of clock, never jump.
 constexpr int kClockWrap = 3600 * 596523;
