@@ -7,20 +7,31 @@
 #include "battle/Battle.h"
 #include "game/Model.h"
 #include "game/Node.h"
-#include "game/NodeMap.h"
 #include "game/Player.h"
 #include "game/Ship.h"
 #include "render/Selector.h"
 
 ComputerPlayer::ComputerPlayer(int playedSide) : side(playedSide) {}
 
-void ComputerPlayer::actForAll() {
-    Model* model = Model::getSelf();
-    for (ComputerPlayer* computer : model->computers) {
-        if (computer != nullptr) {
-            computer->act();
-        }
-    }
+void ComputerPlayer::give(std::uint64_t tick, CommandQueue& queue) {
+    queue_ = &queue;
+    tick_ = tick;
+    act();
+    queue_ = nullptr;
+}
+
+void ComputerPlayer::emit(CommandKind kind) {
+    Command command;
+    command.kind = kind;
+    emit(command);
+}
+
+// The command takes effect in the tick it is given for, before the rules step,
+// so the next decision sees its outcome.
+void ComputerPlayer::emit(Command command) {
+    command.side = side;
+    command.tick = tick_;
+    queue_->push(command);
 }
 
 void ComputerPlayer::act() {
@@ -52,8 +63,8 @@ void ComputerPlayer::actOnTitle() {
     Model* model = Model::getSelf();
     const bool alone = std::all_of(std::begin(model->computers), std::end(model->computers),
                                    [](const ComputerPlayer* computer) { return computer; });
-    if (alone && side == 0 && model->clock >= kDemoStart * kClockPerFrame) {
-        model->screen = MapScreen;
+    if (alone && side == 0 && model->clock >= kDemoStart * kClockPerTick) {
+        emit(CommandKind::LeaveTitle);
     }
 }
 
@@ -87,7 +98,7 @@ void ComputerPlayer::actOnMap() {
     Player* player = model->players[side];
     const MapTactics tactics(side);
     if (tactics.shouldBuy()) {
-        player->buyShipAtHome();
+        emit(CommandKind::BuyShip);
         return;
     }
     for (int i = 0; i < player->shipCount; ++i) {
@@ -103,7 +114,7 @@ void ComputerPlayer::actOnMap() {
             return;
         }
     }
-    model->endTurnRequested = true;
+    emit(CommandKind::EndTurn);
 }
 
 void ComputerPlayer::actInBattle() {
@@ -112,30 +123,38 @@ void ComputerPlayer::actInBattle() {
     if (battle == nullptr) {
         return;
     }
-    Ship* ship = battle->shipOf(model->players[side]);
+    const Ship* ship = battle->shipOf(model->players[side]);
     const BattleAction action = BattleTactics(*battle, *ship).next();
-    const bool attackerSide = ship == battle->attacker;
+    Command command;
     switch (action.kind) {
         case BattleAction::Kind::Wait:
             return;
         case BattleAction::Kind::CursorLeft:
-            battle->moveCursor(0, attackerSide);
-            break;
         case BattleAction::Kind::CursorRight:
-            battle->moveCursor(1, attackerSide);
+            command.kind = CommandKind::MoveCursor;
+            command.move = action.kind == BattleAction::Kind::CursorLeft ? CursorMove::Left
+                                                                         : CursorMove::Right;
             break;
         case BattleAction::Kind::Deploy:
-            battle->deploy(ship, action.unitKind);
+            command.kind = CommandKind::SendUnit;
+            command.unitKind = action.unitKind;
             break;
     }
+    emit(command);
     pause_ = kBattlePause;
     ++actions;
 }
 
-// Puts the cursor on the node, as the pointer would, and clicks there; the
-// pointer is aimed there too, so that the cursor shows where the program plays.
-void ComputerPlayer::click(Node* node) {
+// Clicks on the node's cell. The pointer and cursor are aimed there too, as a
+// person's would be, so that the cursor shows where the program plays.
+void ComputerPlayer::click(const Node* node) {
     Model* model = Model::getSelf();
-    model->selector->aimAt(node->gridX, node->gridZ);
-    model->nodeMap->handleClick();
+    if (model->selector != nullptr) {
+        model->selector->aimAt(node->gridX, node->gridZ);
+    }
+    Command command;
+    command.kind = CommandKind::ClickCell;
+    command.cellZ = node->gridZ;
+    command.cellX = node->gridX;
+    emit(command);
 }

@@ -1,10 +1,9 @@
-// The map screen's answer to a left click, acting on the node under the selector.
+// The map screen's answer to a left click, acting on the node in the clicked cell.
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/NodeMap.h"
 #include "game/Player.h"
 #include "game/Ship.h"
-#include "render/Selector.h"
 
 namespace {
 
@@ -36,9 +35,9 @@ void attack(Node* node) {
 
 }  // namespace
 
-void NodeMap::handleClick() {
+void NodeMap::handleClick(int cellZ, int cellX) {
     Model* model = Model::getSelf();
-    Node* node = findNode(selector->gridZ, selector->gridX);
+    Node* node = findNode(cellZ, cellX);
     if (node == nullptr) {
         clickBesideTheMap();
         return;

@@ -105,7 +105,7 @@ int runGame(int argc, char** argv) {
     createWorld(model->playerCount, model->nodeCount);
     for (int side = 0; side < kPlayerCount; ++side) {
         if (command.computer[side]) {
-            model->computers[side] = new ComputerPlayer(side);
+            model->addComputer(side);
         }
     }
     glutMainLoop();

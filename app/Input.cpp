@@ -4,58 +4,76 @@
 
 #include <cstdlib>
 
-#include "battle/Battle.h"
+#include "app/Keys.h"
+#include "game/Command.h"
 #include "game/Model.h"
-#include "game/NodeMap.h"
-#include "game/Player.h"
-#include "game/Ship.h"
+#include "render/Selector.h"
 
 namespace {
 
-constexpr unsigned char kEscape = 27;
+// Only the sides a person plays at this keyboard take its keys and clicks.
+bool personPlays(const Model* model, int side) {
+    return !model->isComputer(side);
+}
 
-void handleMapKey(unsigned char key) {
-    Model* model = Model::getSelf();
-    // The program's turn is the program's: a person's keys wait for their own.
-    if (model->isComputer(model->currentPlayer)) {
+// Stamped for the next tick to run, which applies it before the rules step.
+void give(Model* model, Command command) {
+    command.tick = model->tick;
+    model->commands.push(command);
+}
+
+void give(Model* model, CommandKind kind, int side) {
+    Command command;
+    command.kind = kind;
+    command.side = side;
+    give(model, command);
+}
+
+// Any key starts the game, even one the program plays alone.
+void handleTitleKey(Model* model) {
+    const int side = personPlays(model, 0) ? 0 : 1;
+    give(model, CommandKind::LeaveTitle, side);
+}
+
+// Whether the turn is the other player's is for the rules to say.
+void handleMapKey(Model* model, unsigned char key) {
+    const int onTurn = model->currentPlayer;
+    if (key == kBuyShipKey && personPlays(model, onTurn)) {
+        give(model, CommandKind::BuyShip, onTurn);
         return;
     }
-    if (key == ' ') {
-        model->players[model->currentPlayer]->buyShipAtHome();
-    } else if ((key == 'q' && model->currentPlayer == 0) ||
-               (key == 'p' && model->currentPlayer == 1)) {
-        model->endTurnRequested = true;
+    for (int side = 0; side < kPlayerCount; ++side) {
+        if (key == kPlayerKeys[side].endTurn && personPlays(model, side)) {
+            give(model, CommandKind::EndTurn, side);
+        }
     }
 }
 
-struct BattleKeys {
-    unsigned char left, right;
-    unsigned char deploy[kUnitKinds];
-};
-
-constexpr BattleKeys kBattleKeys[kPlayerCount] = {
-    {'w', 'e', {'a', 's', 'd', 'f'}},
-    {'i', 'o', {'j', 'k', 'l', ';'}},
-};
-
-void handleBattleKey(unsigned char key) {
-    const Model* model = Model::getSelf();
-    Battle* battle = model->battle;
-    for (int k = 0; k < kPlayerCount; ++k) {
-        if (model->isComputer(k)) {
-            continue;
+// The command a battle key gives for its side; false when the key is not one
+// of that side's.
+bool battleCommand(const PlayerKeys& keys, unsigned char key, Command& command) {
+    if (key == keys.cursorLeft || key == keys.cursorRight) {
+        command.kind = CommandKind::MoveCursor;
+        command.move = key == keys.cursorLeft ? CursorMove::Left : CursorMove::Right;
+        return true;
+    }
+    for (int kind = 0; kind < kUnitKinds; ++kind) {
+        if (key == keys.sendUnit[kind]) {
+            command.kind = CommandKind::SendUnit;
+            command.unitKind = kind;
+            return true;
         }
-        const BattleKeys& keys = kBattleKeys[k];
-        Ship* ship = battle->shipOf(model->players[k]);
-        if (key == keys.left || key == keys.right) {
-            battle->moveCursor(key == keys.left ? 0 : 1, ship == battle->attacker);
+    }
+    return false;
+}
+
+void handleBattleKey(Model* model, unsigned char key) {
+    for (int side = 0; side < kPlayerCount; ++side) {
+        Command command;
+        command.side = side;
+        if (personPlays(model, side) && battleCommand(kPlayerKeys[side], key, command)) {
+            give(model, command);
             return;
-        }
-        for (int kind = 0; kind < kUnitKinds; ++kind) {
-            if (key == keys.deploy[kind]) {
-                battle->deploy(ship, kind);
-                return;
-            }
         }
     }
 }
@@ -68,32 +86,41 @@ void onPassiveMotion(int x, int y) {
     model->pointerY = static_cast<float>(2.0 * y / model->windowHeight - 1.0);
 }
 
+// The click is on the cell the cursor shows for the pointer at this moment,
+// and it carries that cell, so that it means the same wherever it is applied.
 void onMouse(int button, int state, int, int) {
     Model* model = Model::getSelf();
-    if (model->screen == MapScreen && button == GLUT_LEFT_BUTTON && state == GLUT_DOWN &&
-        !model->isComputer(model->currentPlayer)) {
-        model->nodeMap->handleClick();
+    const int onTurn = model->currentPlayer;
+    if (model->screen != MapScreen || button != GLUT_LEFT_BUTTON || state != GLUT_DOWN ||
+        model->selector == nullptr || !personPlays(model, onTurn)) {
+        return;
     }
+    Selector* selector = model->selector;
+    selector->updateCursor(model->pointerX, model->pointerY);
+    Command command;
+    command.kind = CommandKind::ClickCell;
+    command.side = onTurn;
+    command.cellZ = selector->gridZ;
+    command.cellX = selector->gridX;
+    give(model, command);
 }
 
 void onKeyboard(unsigned char key, int, int) {
     Model* model = Model::getSelf();
     switch (model->screen) {
         case TitleScreen:
-            model->screen = MapScreen;
+            handleTitleKey(model);
             break;
         case MapScreen:
-            handleMapKey(key);
+            handleMapKey(model, key);
             break;
         case BattleScreen:
-            if (model->battle != nullptr) {
-                handleBattleKey(key);
-            }
+            handleBattleKey(model, key);
             break;
         default:
             break;
     }
-    if (key == kEscape) {
+    if (key == kEscapeKey) {
         std::exit(0);
     }
 }

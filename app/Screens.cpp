@@ -2,14 +2,15 @@
 
 #include <GL/glut.h>
 
-#include "ai/ComputerPlayer.h"
+#include "app/FramePacer.h"
 #include "app/Menu.h"
+#include "app/Window.h"
 #include "battle/Battle.h"
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/NodeMap.h"
 #include "game/Player.h"
-#include "game/TurnCycle.h"
+#include "game/Tick.h"
 #include "render/Hud.h"
 #include "render/Palette.h"
 #include "render/StrokeText.h"
@@ -38,21 +39,33 @@ void resetModelView() {
 
 // "press space": one extra move after each glyph, wider in the word gap.
 void drawPressSpace() {
-    const float extraMoves[] = {100, 100, 100, 100, 200, 100, 100, 100, 100, 0};
-    drawGlyphs("pressspace", extraMoves);
+    drawWords({"press", "space"}, 100, 200);
 }
 
 }  // namespace
 
 void onDisplay() {
-    // The program's moves come in like input, between two frames.
-    ComputerPlayer::actForAll();
+    playFrame(gamePacer().takeDueTicks());
+}
+
+void playFrame(int ticks) {
+    for (int i = 0; i < ticks; ++i) {
+        runGameTick();
+    }
     drawFrame();
     glutSwapBuffers();
 }
 
-void drawFrame() {
+void runGameTick() {
+    runTick();
     Model* model = Model::getSelf();
+    if (model->screen == MapScreen && model->hud != nullptr) {
+        model->hud->advanceSpin(model->currentPlayer);
+    }
+}
+
+void drawFrame() {
+    const Model* model = Model::getSelf();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     setPerspective(kFarPlane);
     switch (model->screen) {
@@ -71,7 +84,6 @@ void drawFrame() {
         default:
             break;
     }
-    model->advanceClock();
 }
 
 void onReshape(int width, int height) {
@@ -104,7 +116,7 @@ void drawTitleScreen() {
 }
 
 void drawMapScreen() {
-    Model* model = Model::getSelf();
+    const Model* model = Model::getSelf();
     resetModelView();
     model->hud->drawTurnHud();
     // The map's centre is kept in grid units; the camera looks at it in the
@@ -113,9 +125,6 @@ void drawMapScreen() {
     const double centreZ = model->mapCenterZ * kCellDepth;
     gluLookAt(centreX - kSwayReach * model->pointerX, model->viewHeight,
               centreZ + kSwayReach * model->pointerY, centreX, 0, centreZ, 0, 0, -1);
-    if (model->endTurnRequested) {
-        finishTurn();
-    }
     model->nodeMap->drawMap();
     for (int i = 0; i < model->playerCount; ++i) {
         model->players[i]->drawShips();
@@ -123,12 +132,10 @@ void drawMapScreen() {
 }
 
 void drawBattleScreen() {
-    Model* model = Model::getSelf();
+    const Model* model = Model::getSelf();
     resetModelView();
     model->hud->drawBattleHud();
     gluLookAt(0, 5000, 10000, 0, 0, 0, 0, 1, 0);
-    model->battle->update();
-    // A step that decided the battle has already discarded it.
     if (model->battle != nullptr) {
         model->battle->draw();
     }

@@ -10,16 +10,20 @@
 
 namespace {
 
-// Asks for the next frame once it is due, at most 60 times a second.
+// Asks for the next frame once a tick is due, at most 60 times a second.
 void onIdle() {
-    static FramePacer pacer(FramePacer::Clock::now, [](FramePacer::Clock::duration wait) {
-        std::this_thread::sleep_for(wait);
-    });
-    pacer.awaitNextFrame();
+    gamePacer().awaitNextFrame();
     glutPostRedisplay();
 }
 
 }  // namespace
+
+FramePacer& gamePacer() {
+    static FramePacer pacer(FramePacer::Clock::now, [](FramePacer::Clock::duration wait) {
+        std::this_thread::sleep_for(wait);
+    });
+    return pacer;
+}
 
 void initGlState() {
     glEnable(GL_DEPTH_TEST);

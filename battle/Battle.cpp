@@ -1,14 +1,16 @@
 #include "battle/Battle.h"
 
+#include <cassert>
+
 #include "battle/Lane.h"
 #include "game/Model.h"
 #include "game/Player.h"
 #include "game/Ship.h"
 
-namespace {
+// Lane::push never finds a side full in play: a whole stock fits into one lane.
+static_assert(kStockCap * kUnitKinds <= kLaneCapacity, "a ship's stock must fit in a lane side");
 
-constexpr int kCursorLeft = 0;
-constexpr int kCursorRight = 1;
+namespace {
 
 // A side with nothing left to send and nothing left in the lanes wears its
 // own ship down, so that a battle always comes to an end.
@@ -36,8 +38,6 @@ Battle::Battle(Ship* attackingShip, Ship* defendingShip) {
     defenderLane = kLaneCount - 1;
     lanes[attackerLane]->setCursor(true, true);
     lanes[defenderLane]->setCursor(true, false);
-    endHandled = false;
-    battleOver = false;
 }
 
 Battle::~Battle() {
@@ -68,12 +68,12 @@ void Battle::deploy(Ship* ship, int kind) {
     lane->push(unit, attackerSide);
 }
 
-void Battle::moveCursor(int direction, bool attackerSide) {
+void Battle::moveCursor(CursorMove move, bool attackerSide) {
     int& index = attackerSide ? attackerLane : defenderLane;
     int target = index;
-    if (direction == kCursorLeft && index > 0) {
+    if (move == CursorMove::Left && index > 0) {
         target = index - 1;
-    } else if (direction == kCursorRight && index < kLaneCount - 1) {
+    } else if (move == CursorMove::Right && index < kLaneCount - 1) {
         target = index + 1;
     }
     if (target == index) {
@@ -84,7 +84,10 @@ void Battle::moveCursor(int direction, bool attackerSide) {
     lanes[index]->setCursor(true, attackerSide);
 }
 
-void Battle::update() {
+bool Battle::update() {
+    if (endHandled) {
+        return true;
+    }
     if (exhausted(attacker, lanes, true)) {
         attacker->health -= kExhaustionDamage;
     }
@@ -101,18 +104,20 @@ void Battle::update() {
         battleOver = true;
         defenderLost = true;
     }
-    for (int i = 0; i < kLaneCount; ++i) {
-        lanes[i]->update();
-        // The lane that carries out the end has destroyed this battle; only
-        // the static flags may be read from here on.
-        if (endHandled) {
-            return;
+    for (Lane* lane : lanes) {
+        if (battleOver) {
+            endHandled = true;
+            return true;
         }
+        lane->update(*this);
     }
+    // A blow in the last lane decides the battle; the next step carries it out.
+    return false;
 }
 
 void Model::startBattle(Ship* attacker, Ship* defender) {
-    // a second battle would leak the running one; a missing ship cannot fight
+    assert(battle == nullptr && "a second battle would leak the running one");
+    assert(attacker != nullptr && defender != nullptr && "a missing ship cannot fight");
     if (battle != nullptr || attacker == nullptr || defender == nullptr) {
         return;
     }

@@ -1,7 +1,9 @@
 #pragma once
 // The real-time contest that settles an attack of one ship on another. The
-// Model creates it in startBattle and discards it in endBattle; the battle
-// screen calls update() and then draw() once per frame while it exists.
+// Model creates it in startBattle; every tick calls update() once, and the
+// tick whose update() reports the battle decided calls endBattle, which
+// discards it. The battle screen draws it in every frame while it exists.
+#include "game/Command.h"
 
 class Lane;
 class Player;
@@ -18,8 +20,11 @@ public:
     Battle(const Battle&) = delete;
     Battle& operator=(const Battle&) = delete;
     void deploy(Ship* ship, int kind);
-    void moveCursor(int direction, bool attackerSide);
-    void update();
+    void moveCursor(CursorMove move, bool attackerSide);
+    // One step: the exhaustion tests, then the lanes in order. True once the
+    // battle is decided, and the caller then ends it; a lane that finds it
+    // decided stops the step there, so later lanes do not fight in it.
+    bool update();
     // The ship the player steers here: the attacker if it is the player's,
     // otherwise the defender.
     Ship* shipOf(const Player* player) const;
@@ -33,9 +38,7 @@ public:
     int attackerLane = 0;               // lane under the attacking side's cursor
     int defenderLane = kLaneCount - 1;  // lane under the defending side's cursor
 
-    // One set of status flags for the whole program: the lanes, which hold no
-    // reference to their battle, read and write them.
-    static inline bool battleOver = false;    // decided; cleared when a battle is created
-    static inline bool endHandled = false;    // endBattle already called for it
-    static inline bool defenderLost = false;  // which ship is to be destroyed
+    bool battleOver = false;    // a ship is down; set by the step or a lane's blow
+    bool endHandled = false;    // update() has reported the decision
+    bool defenderLost = false;  // which ship is to be destroyed, once battleOver
 };

@@ -1,8 +1,9 @@
 #include "battle/Lane.h"
 
+#include <cassert>
+
 #include "battle/Battle.h"
 #include "battle/Unit.h"
-#include "game/Model.h"
 #include "game/Ship.h"
 
 namespace {
@@ -74,6 +75,7 @@ void Lane::setCursor(bool on, bool attackerSide) {
 void Lane::push(Unit* unit, bool attackerSide) {
     Unit** units = attackerSide ? attackerUnits : defenderUnits;
     int& count = attackerSide ? attackerCount : defenderCount;
+    assert(count < kLaneCapacity && "a lane side was pushed past its capacity");
     if (count >= kLaneCapacity) {
         delete unit;
         return;
@@ -107,7 +109,7 @@ void Lane::remove(Unit* unit, bool attackerSide) {
     }
 }
 
-void Lane::fight(Unit* unit, bool attackerSide) {
+void Lane::fight(Unit* unit, bool attackerSide, Battle& battle) {
     Unit* const* enemies = attackerSide ? defenderUnits : attackerUnits;
     const int enemyCount = attackerSide ? defenderCount : attackerCount;
     const int enemyFront = attackerSide ? defenderFront : attackerFront;
@@ -123,35 +125,22 @@ void Lane::fight(Unit* unit, bool attackerSide) {
     }
     // An open lane lets the unit wear down the enemy ship in every step,
     // wherever it stands and whatever its cooldown.
-    const Battle* battle = Model::getSelf()->battle;
-    if (battle == nullptr) {
-        return;
-    }
-    Ship* enemyShip = attackerSide ? battle->defender : battle->attacker;
+    Ship* enemyShip = attackerSide ? battle.defender : battle.attacker;
     enemyShip->health -= unit->damage;
     if (enemyShip->health <= 0) {
-        Battle::defenderLost = attackerSide;
-        Battle::battleOver = true;
+        battle.defenderLost = attackerSide;
+        battle.battleOver = true;
     }
 }
 
-// The defending side moves first and strikes first in every step. Once the
-// battle is decided the lane does nothing but carry out the end, and after
-// that the lane itself is gone: nothing here may be touched again.
-void Lane::update() {
-    if (Battle::battleOver) {
-        if (!Battle::endHandled) {
-            Battle::endHandled = true;
-            Model::getSelf()->endBattle(Battle::defenderLost);
-        }
-        return;
-    }
+// The defending side moves first and strikes first in every step.
+void Lane::update(Battle& battle) {
     advanceSide(defenderUnits, defenderCount, attackerFront, defenderFront);
     advanceSide(attackerUnits, attackerCount, defenderFront, attackerFront);
     for (int i = 0; i < defenderCount; ++i) {
-        fight(defenderUnits[i], false);
+        fight(defenderUnits[i], false, battle);
     }
     for (int i = 0; i < attackerCount; ++i) {
-        fight(attackerUnits[i], true);
+        fight(attackerUnits[i], true, battle);
     }
 }

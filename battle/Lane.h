@@ -5,6 +5,7 @@
 // wear down the enemy ship instead.
 #include "render/DrawableGeometry.h"
 
+class Battle;
 class Unit;
 
 constexpr int kLaneCapacity = 50;
@@ -18,8 +19,9 @@ public:
     void setCursor(bool on, bool attackerSide);
     void push(Unit* unit, bool attackerSide);
     void remove(Unit* unit, bool attackerSide);
-    void fight(Unit* unit, bool attackerSide);
-    void update();
+    // A blow that brings an enemy ship down marks the battle decided.
+    void fight(Unit* unit, bool attackerSide, Battle& battle);
+    void update(Battle& battle);
 
     // render/LaneDrawing.cpp
     void buildLists() override;

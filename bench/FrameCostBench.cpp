@@ -1,11 +1,13 @@
 // What a displayed frame of each screen costs in the window the game opens
 // (1280x1024, RGBA, double-buffered, depth, multisampled), set against a bare
 // frame that only clears and swaps in the same window. Each measured frame is
-// onDisplay() followed by glFinish(), so that whatever the driver queued is
+// playFrame(1) followed by glFinish(), so that whatever the driver queued is
 // paid for inside the frame that queued it. The screens are those of a game in
 // progress (tests/support/PerFrameScenes.h): the map with all its nodes, six
 // ships, a selection and both arrows; a battle with 40 units a side, all in the
-// fight and healed after every frame so that it never ends.
+// fight and healed after every frame so that it never ends. Each game frame
+// runs one tick before it draws, as a frame of the game does on a display that
+// keeps up, so that the rules' share of a frame is paid for too.
 //
 // Run under a virtual display, e.g.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_FrameCostBench
@@ -15,7 +17,7 @@
 // compared with screens drawn under another load. The counters give wall and
 // process CPU time (the rasteriser's threads included) per frame and both
 // ratios; a table at the end repeats the medians over the repetitions and
-// marks every screen over 1.5 times its bare frame.
+// marks every screen over 1.35 times its bare frame.
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
 
@@ -41,7 +43,7 @@ constexpr int kFramesPerRun = 300;
 constexpr int kBareFramesPerRun = 100;  // the bare reference timed just before each run
 constexpr int kWarmUpFrames = 30;  // first frames of a screen pay for the driver's shader variants
 constexpr int kRuns = 3;           // repetitions; the table shows their median
-constexpr double kTargetRatio = 1.5;
+constexpr double kTargetRatio = 1.35;
 
 // Milliseconds per frame: wall time, and the CPU time of the whole process,
 // which other loads on the machine disturb far less.
@@ -88,7 +90,7 @@ void bareFrame() {
 }
 
 void gameFrame() {
-    onDisplay();
+    playFrame(1);
     glFinish();
     // Nothing may fall in battle while it is measured; elsewhere this does nothing.
     perframe::keepBattleAlive();
@@ -218,7 +220,7 @@ double medianOf(const std::vector<Run>& screenRuns, Figure figure) {
 
 void printSummary() {
     std::printf("\n%-7s %9s %9s %7s %13s %7s  %s\n", "screen", "ms/frame", "bare ms", "x bare",
-                "cpu ms/frame", "x bare", "target: wall within 1.5x bare");
+                "cpu ms/frame", "x bare", "target: wall within 1.35x bare");
     for (const std::string& screen : screenOrder) {
         const std::vector<Run>& screenRuns = runs[screen];
         const double wall = medianOf(screenRuns, [](const Run& r) { return r.screen.wallMs; });

@@ -118,7 +118,15 @@ bool Model::isComputer(int side) const {
     return side >= 0 && side < kPlayerCount && computers[side] != nullptr;
 }
 
+void Model::addComputer(int side) {
+    if (side < 0 || side >= kPlayerCount || computers[side] != nullptr) {
+        return;
+    }
+    computers[side] = new ComputerPlayer(side);
+    sources.push_back(computers[side]);
+}
+
 void Model::advanceClock() {
-    clock = clock >= kClockWrap - kClockPerFrame ? clock - (kClockWrap - kClockPerFrame)
-                                                 : clock + kClockPerFrame;
+    clock = clock >= kClockWrap - kClockPerTick ? clock - (kClockWrap - kClockPerTick)
+                                                : clock + kClockPerTick;
 }

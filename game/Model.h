@@ -2,10 +2,15 @@
 // The one object that holds the whole game state. Every part of the game
 // reaches it through Model::getSelf(); its fields are public and are read and
 // written directly. It also holds the factories that create the world at
-// start-up and the two battle operations.
+// start-up, the two battle operations and the tick's bookkeeping.
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "game/CommandQueue.h"
 
 class Battle;
+class CommandSource;
 class ComputerPlayer;
 class Hud;
 class Menu;
@@ -21,6 +26,9 @@ constexpr int kPlayerCount = 2;
 
 // Values of Model::screen; no other value is ever stored.
 enum Screen : int { TitleScreen = 0, MapScreen = 2, BattleScreen = 5, EndScreen = 6 };
+
+// The rules advance in ticks of exactly 1/60 s, whatever the display does.
+constexpr int kTicksPerSecond = 60;
 
 // Fatal set-up errors are thrown as heap-allocated strings holding the message.
 [[noreturn]] void raiseFatal(const char* message);
@@ -45,11 +53,18 @@ public:
     NodeMap* createNodeMap();
     Menu* createMenu();
     void updateViewFromBounds();
-    // Adds one frame's worth to clock, wrapping before int overflow at a
+    // Adds one tick's worth to clock, wrapping before int overflow at a
     // multiple of 3600 so the unit spin (clock / 10 mod 360) stays continuous.
     void advanceClock();
     // Whether the program plays this side, so that a person's input for it is ignored.
     bool isComputer(int side) const;
+    // Gives the program this side: it becomes a command source of its own.
+    void addComputer(int side);
+
+    // game/StateHash.cpp: a digest of everything the rules depend on and of
+    // nothing that is only shown (pointer, cameras, spins). Equal seeds and
+    // commands give equal hashes at every tick, whatever the frame rate.
+    std::uint64_t stateHash() const;
 
     // battle/Battle.cpp
     void startBattle(Ship* attacker, Ship* defender);
@@ -62,7 +77,7 @@ public:
     float viewHeight = 0;              // map camera height, from the grid bounds
     float mapCenterX = 0;              // centre of the grid x range, grid units
     float mapCenterZ = 0;              // centre of the grid z range, grid units
-    int clock = 0;                     // +10 per displayed frame; never negative
+    int clock = 0;                     // +10 per tick; never negative
     Player* const noPlayer = nullptr;  // the none values; never change
     Unit* const noUnit = nullptr;
     Node* const noNode = nullptr;
@@ -76,9 +91,11 @@ public:
     Battle* battle = nullptr;        // set exactly while screen is BattleScreen
     Node* selectedNode = nullptr;    // the highlighted node; null when none
     Ship* selectedShip = nullptr;    // the ship that takes the next order; null when none
-    int screen = TitleScreen;        // one of the Screen values
+    Screen screen = TitleScreen;     // changed by commands, the turn end and the battle
     int currentPlayer = 0;           // index of the player on turn, 0 or 1
-    bool endTurnRequested = false;   // set by the end-turn keys, consumed by finishTurn
+    int turn = 0;                    // turn ends so far; +1 by finishTurn
+    bool endTurnRequested = false;   // set by the EndTurn command, consumed by finishTurn
+    std::uint64_t tick = 0;          // ticks run since start-up; the next one to run
     int playerCount = kPlayerCount;  // set by createPlayers
     int nodeCount = 50;              // set by createNodes
     int maxGridZ = 0;                // bounds of the grown map, grid units
@@ -88,12 +105,16 @@ public:
     unsigned char loser = 0;  // player found without nodes; the other one won
     // The program's player for each side it plays, owned; null for a person.
     ComputerPlayer* computers[kPlayerCount] = {};
+    CommandQueue commands;  // pushed by input and sources, drained by runTick
+    // Asked by runTick for their commands, in this order; the computer
+    // players are among them. Not owned.
+    std::vector<CommandSource*> sources;
 
 private:
     static Model* self;
 };
 
-constexpr int kClockPerFrame = 10;  // added to clock by every displayed frame
+constexpr int kClockPerTick = 10;  // added to clock by every tick
 // clock wraps back by this much before it could overflow; a multiple of 3600, so
 // the units, which turn one degree per 10 of clock, never jump.
 constexpr int kClockWrap = 3600 * 596523;

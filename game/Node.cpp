@@ -36,9 +36,7 @@ void Node::initNode() {
 
 void Node::setKind(int newKind) {
     kind = newKind;
-    const Colour c =
-        newKind >= 0 && newKind < kNodeKinds ? kKindColours[newKind] : kUnsetKindColour;
-    setMaterial(c, kPlainFactors);
+    setMaterial(kindColour(newKind), kPlainFactors);
 }
 
 // Each random direction takes exactly one draw, even when no slot qualifies:

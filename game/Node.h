@@ -22,6 +22,8 @@ constexpr int kSlotDeltaX[kSlotCount] = {0, 1, 1, 0, -1, -1};
 constexpr int oppositeSlot(int slot) {
     return (slot + 3) % kSlotCount;
 }
+static_assert(oppositeSlot(oppositeSlot(1)) == 1 && kSlotDeltaZ[0] == -kSlotDeltaZ[oppositeSlot(0)],
+              "opposite slots must undo each other");
 
 // The slot a random direction starts its round from, for one draw: the whole
 // part of the draw's fraction times six. The draw 32767 gives 6, which goes
@@ -33,6 +35,10 @@ constexpr int startSlotOf(int drawn) {
 constexpr int kUnplacedGrid = 99999;        // gridZ, gridX before placement
 constexpr int kUnvisited = 999999999;       // distance after construction and turn ends
 constexpr int kSearchCleared = 1215752191;  // distance after every path search
+// A cleared node must look farther than any unvisited one, and both farther
+// than any path over the nodes of a map.
+static_assert(kSearchCleared > kUnvisited, "a cleared node would look reached");
+static_assert(kUnvisited > 1000000, "an unvisited node must lie beyond every path");
 
 // World position of a grid cell.
 constexpr double kCellWidth = 1.6;  // x per gridX

@@ -25,8 +25,9 @@ public:
     // game/TurnCycle.cpp
     void endTurnAll();
 
-    // app/ClickHandling.cpp
-    void handleClick();
+    // app/ClickHandling.cpp: a left click on the map, on the cell the cursor
+    // showed when it was pressed (a ClickCell command).
+    void handleClick(int cellZ, int cellX);
 
     // render/MapDrawing.cpp
     void drawMap();

@@ -1,5 +1,7 @@
 #include "game/Player.h"
 
+#include <cassert>
+
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/Ship.h"
@@ -58,6 +60,7 @@ void Player::gainNode(Node* node) {
 // would break the counts of every later turn.
 void Player::loseNode(Node* node) {
     const int index = indexOf(nodes, nodeTotal, node);
+    assert(index >= 0 && "a player can only lose a node it holds");
     if (index < 0) {
         return;
     }
@@ -110,6 +113,7 @@ void Player::drawShips() {
 // ships keeps matching the list.
 void Player::removeShip(Ship* ship) {
     const int index = indexOf(ships, shipCount, ship);
+    assert(index >= 0 && "a player can only remove a ship it holds");
     if (index < 0) {
         return;
     }

@@ -39,6 +39,7 @@ void finishTurn() {
         model->players[index]->moveShips();
     }
     model->endTurnRequested = false;
+    ++model->turn;
 }
 
 // Runs while currentPlayer still names the player who ends the turn.

@@ -1,5 +1,7 @@
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "battle/Battle.h"
 #include "battle/Lane.h"
 #include "game/Ship.h"
@@ -33,8 +35,9 @@ void drawBase(const Ship* ship, float baseZ, float inward) {
 }
 
 // Full health spans the whole field; the bar shrinks towards the left edge.
+// A ship can end a step below 0 health, and the bar then stays at the edge.
 void drawHealthBar(const Ship* ship, float baseZ) {
-    const double share = static_cast<double>(ship->health) / kFullHealth;
+    const double share = std::clamp(static_cast<double>(ship->health) / kFullHealth, 0.0, 1.0);
     const float right = static_cast<float>(share * 2 * kFieldHalfWidth - kFieldHalfWidth);
     glPushMatrix();
     glTranslatef(0, kBarHeight, baseZ);

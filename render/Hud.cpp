@@ -3,8 +3,9 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cstdio>
 
-#include "battle/Battle.h"
+#include "app/Keys.h"
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/Player.h"
@@ -31,7 +32,6 @@ void destroyIcons(Node** icons) {
     delete[] icons;
 }
 
-constexpr float kTextScale = 0.001f;      // font units to eye units
 constexpr float kPanelDepth = -2;         // eye z of the help lines and the panels
 constexpr float kRowStep = 2.0f / 7.0f;   // between panel rows, downwards
 constexpr float kRightAlignShift = -180;  // font units, per shift of a right-panel number
@@ -43,9 +43,6 @@ constexpr double kLineCoinRadius = 40;  // font units
 constexpr int kCoinDetail = 5;          // slices and stacks
 constexpr int kStockScale = 10;         // a panel's preview bars add up to a full stock
 constexpr Colour kPanelGrey{0.5f, 0.5f, 0.5f};
-constexpr float kBattleSideX = 5;  // eye x of a player's battle legend and ship
-constexpr float kBattleDepth = -10;
-constexpr float kBattleScale = 2;
 // The panels reach 1.7 to either side at the depth of 2, and the battle ships
 // 7 at the depth of 10: windows at least 16:10 wide show them as laid out.
 constexpr float kLaidOutAspect = 1.6f;
@@ -71,67 +68,19 @@ void drawCoin(double radius) {
     gluSphere(coinQuadric, radius, kCoinDetail, kCoinDetail);
 }
 
-void scaleToText() {
-    glScalef(kTextScale, kTextScale, kTextScale);
-}
-
-// The lane-cursor keys as "<-we->" (or "<-io->"), then four squares in the
-// unit kind colours, each labelled with the key that deploys that kind.
-void compileKeysLegend(char leftKey, char rightKey, const char* deployKeys) {
-    glPushMatrix();
-    setColour(kWhite);
-    scaleToText();
-    glTranslatef(-460, 300, 0);
-    const char arrows[] = {'<', '-', leftKey, rightKey, '-', '>', '\0'};
-    const float arrowMoves[] = {70, 70, 150, 70, 70, 0};
-    drawGlyphs(arrows, arrowMoves);
-    glPopMatrix();
-
-    constexpr float kSquare = 0.25f;
-    glPushMatrix();
-    glTranslatef(-0.5f, 0, 0);
-    for (int kind = 0; kind < kUnitKinds; ++kind) {
-        if (kind > 0) {
-            glTranslatef(kSquare, 0, 0);
-        }
-        setColour(kKindColours[kind]);
-        glBegin(GL_QUADS);
-        glVertex3f(0, kSquare, 0);
-        glVertex3f(kSquare, kSquare, 0);
-        glVertex3f(kSquare, 0, 0);
-        glVertex3f(0, 0, 0);
-        glEnd();
-        glPushMatrix();
-        glTranslatef(0.1f, -0.1f, 0);
-        scaleToText();
-        setColour(kWhite);
-        drawGlyph(deployKeys[kind], 0);
-        glPopMatrix();
-    }
-    glPopMatrix();
-}
-
-void compileLeftKeys() {
-    compileKeysLegend('w', 'e', "asdf");
-}
-void compileRightKeys() {
-    compileKeysLegend('i', 'o', "jkl;");
-}
 void compileNothing() {}
 
 // "space to buy ship (10", a coin for the credits, ")".
 void drawBuyLine() {
+    static_assert(kBuyShipKey == ' ', "the buy line names the space bar");
+    char price[16];
+    std::snprintf(price, sizeof price, "(%d", kShipPrice);
     glPushMatrix();
     glTranslatef(0, 0, kPanelDepth);
     setColour(kWhite);
-    scaleToText();
+    Hud::scaleToText();
     glTranslatef(-1000, -1000, 0);
-    const float moves[] = {30, 30, 30, 30, 80,  // space
-                           30, 80,              // to
-                           30, 30, 80,          // buy
-                           30, 30, 30, 80,      // ship
-                           30, 30, 0};          // (10
-    drawGlyphs("spacetobuyship(10", moves);
+    drawWords({"space", "to", "buy", "ship", price}, 30, 80);
     glTranslatef(60, 40, 0);
     drawCoin(kLineCoinRadius);
     glTranslatef(40, -40, 0);
@@ -145,13 +94,10 @@ void drawEndTurnLine(int currentPlayer) {
     glPushMatrix();
     glTranslatef(0, 0, kPanelDepth);
     setColour(kPlayerDark[side]);
-    scaleToText();
+    Hud::scaleToText();
     glTranslatef(-700, 800, 0);
-    const float moves[] = {30, 30, 80,      // 'q'
-                           30, 80,          // to
-                           30, 30, 80,      // end
-                           30, 30, 30, 0};  // turn
-    drawGlyphs(side == 0 ? "'q'toendturn" : "'p'toendturn", moves);
+    const char key[] = {'\'', kPlayerKeys[side].endTurn, '\'', '\0'};
+    drawWords({key, "to", "end", "turn"}, 30, 80);
     glPopMatrix();
 }
 
@@ -168,7 +114,7 @@ int digitCount(int value) {
 void drawCounter(int value, const PanelLayout& layout) {
     glPushMatrix();
     setColour(kWhite);
-    scaleToText();
+    Hud::scaleToText();
     glTranslatef(layout.numberX, 0, 0);
     glPushMatrix();
     if (layout.rightAligned) {
@@ -205,9 +151,18 @@ void drawPreviewShip(Ship* preview, const Player* player, float angle) {
     glPopMatrix();
 }
 
-float advanceSpin(float angle, bool onTurn) {
+// One row's turn of a panel; a full turn starts again from 0.
+float spinOn(float angle, bool onTurn) {
     const float next = static_cast<float>(angle + (onTurn ? kFastSpin : kSlowSpin));
     return next >= kFullTurn ? 0 : next;
+}
+
+// A tick turns a panel by one row's turn for each of its node rows.
+float spinOneTick(float angle, bool onTurn) {
+    for (int kind = 0; kind < kNodeKinds; ++kind) {
+        angle = spinOn(angle, onTurn);
+    }
+    return angle;
 }
 
 void drawIcon(Node* icon, float angle) {
@@ -220,9 +175,9 @@ void drawIcon(Node* icon, float angle) {
 }
 
 // One player's column: ships, nodes of each kind, credits, each number beside
-// a spinning icon. The angle advances once per node row, so a frame turns the
-// panel five steps.
-void drawPanel(const PanelLayout& layout, Ship* preview, Node* const* icons, float& angle,
+// a spinning icon. Each node row stands one row's turn further than the one
+// above it, from the angle the last tick left.
+void drawPanel(const PanelLayout& layout, Ship* preview, Node* const* icons, float angle,
                bool onTurn) {
     const Player* player = preview->owner;
     if (player == nullptr) {
@@ -237,33 +192,13 @@ void drawPanel(const PanelLayout& layout, Ship* preview, Node* const* icons, flo
     for (int kind = 0; kind < kNodeKinds; ++kind) {
         glTranslatef(0, -kRowStep, 0);
         drawCounter(player->kindCounts[kind], layout);
-        angle = advanceSpin(angle, onTurn);
+        angle = spinOn(angle, onTurn);
         drawIcon(icons[kind], angle);
     }
     glTranslatef(0, -kRowStep, 0);
     drawCounter(player->credits, layout);
     glRotatef(angle, 0, 1, 0);
     drawCoin(kPanelCoinRadius);
-    glPopMatrix();
-}
-
-// On windows narrower than 16:10 the overlay would run off the sides; there
-// it shrinks towards the middle of the screen as a whole, keeping its layout.
-void fitToWindow() {
-    const Model* model = Model::getSelf();
-    const float aspect = static_cast<float>(model->windowWidth) / model->windowHeight;
-    const float scale = std::min(1.0f, aspect / kLaidOutAspect);
-    glScalef(scale, scale, 1);
-}
-
-void drawBattleSide(unsigned keysList, float x, Ship* ship) {
-    glPushMatrix();
-    glTranslatef(x, 0, kBattleDepth);
-    glScalef(kBattleScale, kBattleScale, kBattleScale);
-    glCallList(keysList);
-    glTranslatef(0, 1, 0);
-    glRotatef(90, 1, 0, 0);
-    ship->draw();
     glPopMatrix();
 }
 
@@ -293,11 +228,28 @@ void Hud::buildLists() {
     if (listsBuilt) {
         return;
     }
-    leftKeysList = compileList(compileLeftKeys);
-    rightKeysList = compileList(compileRightKeys);
+    buildLegends();
     panelList = compileList(compileNothing);
     coinQuadric = gluNewQuadric();
     listsBuilt = true;
+}
+
+// On windows narrower than 16:10 the overlay would run off the sides; there
+// it shrinks towards the middle of the screen as a whole, keeping its layout.
+void Hud::fitToWindow() {
+    const Model* model = Model::getSelf();
+    const float aspect = static_cast<float>(model->windowWidth) / model->windowHeight;
+    const float scale = std::min(1.0f, aspect / kLaidOutAspect);
+    glScalef(scale, scale, 1);
+}
+
+void Hud::scaleToText() {
+    glScalef(kHudTextScale, kHudTextScale, kHudTextScale);
+}
+
+void Hud::advanceSpin(int currentPlayer) {
+    leftAngle = spinOneTick(leftAngle, currentPlayer == 0);
+    rightAngle = spinOneTick(rightAngle, currentPlayer == 1);
 }
 
 void Hud::drawTurnHud() {
@@ -306,7 +258,7 @@ void Hud::drawTurnHud() {
     }
     const Model* model = Model::getSelf();
     glPushMatrix();
-    fitToWindow();
+    Hud::fitToWindow();
     drawBuyLine();
     drawEndTurnLine(model->currentPlayer);
     setMaterial(kPanelGrey, kPlainFactors);
@@ -314,18 +266,5 @@ void Hud::drawTurnHud() {
     glCallList(panelList);
     drawPanel(kLeftPanel, leftShip, leftIcons, leftAngle, model->currentPlayer == 0);
     drawPanel(kRightPanel, rightShip, rightIcons, rightAngle, model->currentPlayer == 1);
-    glPopMatrix();
-}
-
-void Hud::drawBattleHud() {
-    const Model* model = Model::getSelf();
-    const Battle* battle = model->battle;
-    if (!listsBuilt || battle == nullptr) {
-        return;
-    }
-    glPushMatrix();
-    fitToWindow();
-    drawBattleSide(leftKeysList, -kBattleSideX, battle->shipOf(model->players[0]));
-    drawBattleSide(rightKeysList, kBattleSideX, battle->shipOf(model->players[1]));
     glPopMatrix();
 }

@@ -7,21 +7,32 @@
 class Node;
 class Ship;
 
+constexpr float kHudTextScale = 0.001f;  // font units to eye units
+
 class Hud final : public DrawableGeometry {
 public:
+    // render/Hud.cpp: the class, its lists and the map screen's panels
     Hud();   // needs the Model's players
     ~Hud();  // destroys the icon nodes and preview ships
 
     void buildLists() override;
+    // Turns both panels by one tick's worth, the on-turn player's ten times faster.
+    void advanceSpin(int currentPlayer);
     void drawTurnHud();
+    // Shrinks what follows towards the middle of windows narrower than 16:10.
+    static void fitToWindow();
+    static void scaleToText();
+
+    // render/BattleHud.cpp: each player's keys and ship on the battle screen
+    void buildLegends();
     void drawBattleHud();
 
     Node** leftIcons = nullptr;   // icon nodes of kinds 0..4, owned by player 0
     Ship* leftShip = nullptr;     // player 0's preview ship
-    float leftAngle = 0;          // spin of player 0's panel, degrees
+    float leftAngle = 0;          // spin of player 0's panel, degrees; +5 rows a tick
     Node** rightIcons = nullptr;  // icon nodes of kinds 0..4, owned by player 1
     Ship* rightShip = nullptr;    // player 1's preview ship
-    float rightAngle = 0;         // spin of player 1's panel, degrees
+    float rightAngle = 0;         // spin of player 1's panel, degrees; +5 rows a tick
 
     static inline bool listsBuilt = false;
     static inline unsigned leftKeysList = 0;

@@ -92,8 +92,8 @@ void Node::draw() {
     applyMaterial();
     glCallList(tileList);
 
-    // The tile's material replaced the kind colour; setKind brings it back.
-    setKind(kind);
+    // The tile's material replaced the kind colour; the mark brings it back.
+    setMaterial(kindColour(kind), kPlainFactors);
     applyMaterial();
     glCallList(kindMarkList);
 

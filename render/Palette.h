@@ -20,6 +20,10 @@ constexpr Colour kKindColours[kNodeKinds] = {{0.0f, 0.0f, 1.0f},
                                              {1.0f, 0.0f, 0.0f},
                                              {0.1f, 0.1f, 0.1f}};
 constexpr Colour kUnsetKindColour{0.3f, 0.3f, 0.3f};
+// A node kind's colour; any kind outside 0..4 is shown as unset.
+constexpr Colour kindColour(int kind) {
+    return kind >= 0 && kind < kNodeKinds ? kKindColours[kind] : kUnsetKindColour;
+}
 constexpr Colour kWhite{1.0f, 1.0f, 1.0f};
 constexpr Colour kGreen{0.0f, 1.0f, 0.0f};
 

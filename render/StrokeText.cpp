@@ -24,6 +24,16 @@ void drawGlyphs(const char* text, const float* extraMoves) {
     }
 }
 
+void drawWords(std::initializer_list<const char*> words, float glyphMove, float wordMove) {
+    const char* const* last = words.end() - 1;
+    for (const char* const* word = words.begin(); word != words.end(); ++word) {
+        for (const char* glyph = *word; *glyph != '\0'; ++glyph) {
+            const bool ends = glyph[1] == '\0';
+            drawGlyph(*glyph, !ends ? glyphMove : word == last ? 0 : wordMove);
+        }
+    }
+}
+
 void drawNumber(int value) {
     // Counters never go below 0; a negative value would be shown as 0, not as garbage.
     if (value <= 0) {

@@ -10,6 +10,7 @@
 #include "game/Node.h"
 #include "game/Player.h"
 #include "game/Ship.h"
+#include "game/Tick.h"
 #include "support/HandMap.h"
 #include "support/Tournament.h"
 
@@ -56,26 +57,25 @@ TEST_F(ComputerPlayerTest, AttacksOnlyWithAnAdvantage) {
     EXPECT_NE(MapTactics(0).orderFor(*ship(0)).kind, ShipOrder::Kind::Attack);
 }
 
-// Played through act() as in the game: the clicks come a third of a second
-// apart, the turn ends when nothing is left to do, and the other side's turn
-// is left alone.
+// Played tick by tick as in the game, through its commands: the clicks come a
+// third of a second apart, the turn ends when nothing is left to do, and the
+// other side's turn is left alone.
 TEST_F(ComputerPlayerTest, PlaysItsTurnOneActionAtATime) {
     buildApart();
     model->screen = MapScreen;
-    ComputerPlayer computer(0);
-    int frames = 0;
-    for (; frames < 10 * ComputerPlayer::kMapPause && !model->endTurnRequested; ++frames) {
-        computer.act();
+    model->addComputer(0);
+    const ComputerPlayer& computer = *model->computers[0];
+    int ticks = 0;
+    for (; ticks < 10 * ComputerPlayer::kMapPause && model->turn == 0; ++ticks) {
+        runTick();
     }
-    EXPECT_TRUE(model->endTurnRequested);
+    EXPECT_EQ(model->currentPlayer, 1) << "the turn ended";
     EXPECT_EQ(ship(0)->location, HandMap::node(2));
     EXPECT_EQ(computer.actions, 3) << "select, order, end the turn";
-    EXPECT_GE(frames, 3 * ComputerPlayer::kMapPause);
+    EXPECT_GE(ticks, 3 * ComputerPlayer::kMapPause);
 
-    model->endTurnRequested = false;
-    model->currentPlayer = 1;
     for (int i = 0; i < 10 * ComputerPlayer::kMapPause; ++i) {
-        computer.act();
+        runTick();
     }
     EXPECT_EQ(computer.actions, 3);
 }
@@ -86,12 +86,13 @@ TEST_F(ComputerPlayerTest, SendsUnitsWhereTheEnemyPushes) {
     fill(ship(1), 3);
     model->startBattle(ship(1), ship(0));
     Battle* battle = model->battle;
-    battle->moveCursor(1, true);
-    battle->moveCursor(1, true);
+    battle->moveCursor(CursorMove::Right, true);
+    battle->moveCursor(CursorMove::Right, true);
     battle->deploy(ship(1), 0);  // into lane 2, facing the defender's cursor at lane 4
-    ComputerPlayer computer(0);
-    for (int frame = 0; frame < 6 * ComputerPlayer::kBattlePause; ++frame) {
-        computer.act();
+    model->addComputer(0);
+    const ComputerPlayer& computer = *model->computers[0];
+    for (int tick = 0; tick < 6 * ComputerPlayer::kBattlePause; ++tick) {
+        runTick();
     }
     EXPECT_EQ(battle->defenderLane, 2);
     EXPECT_GE(battle->lanes[2]->defenderCount, 1);

@@ -11,6 +11,7 @@
 #include "game/Player.h"
 #include "game/Ship.h"
 #include "render/Selector.h"
+#include "support/CellPointer.h"
 #include "support/World.h"
 
 namespace {
@@ -27,18 +28,24 @@ protected:
     }
     void TearDown() override { Model::resetSelf(); }
 
-    void pointAt(const Node* node) {
-        model->selector->gridZ = node->gridZ;
-        model->selector->gridX = node->gridX;
+    // The input's commands, applied as the next tick applies them.
+    void settle() { model->commands.applyDue(model->tick); }
+    void press(unsigned char key) {
+        onKeyboard(key, 0, 0);
+        settle();
     }
+    void mouse(int button, int state) {
+        onMouse(button, state, 0, 0);
+        settle();
+    }
+    void pointAt(const Node* node) { aimPointerAt(model, node->gridX, node->gridZ); }
     void click(const Node* node) {
         pointAt(node);
-        onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
+        mouse(GLUT_LEFT_BUTTON, GLUT_DOWN);
     }
     void clickBesideTheMap() {
-        model->selector->gridZ = 1000;
-        model->selector->gridX = 1000;
-        onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
+        aimPointerAt(model, 1000, 1000);
+        mouse(GLUT_LEFT_BUTTON, GLUT_DOWN);
     }
     // Puts a ship on a node by hand, without moving or taking the node.
     static void place(Ship* ship, Node* node) {
@@ -105,16 +112,16 @@ TEST_F(InputTest, PointerMapsToMinusOneToOneAcrossTheWindow) {
 TEST_F(InputTest, OnlyALeftPressOnTheMapClicks) {
     const Node* home = ship0->location;
     pointAt(home);
-    onMouse(GLUT_LEFT_BUTTON, GLUT_UP, 0, 0);
-    onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
-    onMouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 0, 0);
+    mouse(GLUT_LEFT_BUTTON, GLUT_UP);
+    mouse(GLUT_RIGHT_BUTTON, GLUT_DOWN);
+    mouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN);
     model->screen = TitleScreen;
-    onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
+    mouse(GLUT_LEFT_BUTTON, GLUT_DOWN);
     EXPECT_EQ(model->screen, TitleScreen);
     EXPECT_EQ(model->selectedNode, nullptr);
     EXPECT_EQ(model->selectedShip, nullptr);
     model->screen = MapScreen;
-    onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
+    mouse(GLUT_LEFT_BUTTON, GLUT_DOWN);
     EXPECT_EQ(model->selectedShip, ship0);
 }
 
@@ -243,23 +250,23 @@ TEST_F(InputTest, AnyCharacterKeyLeavesTheTitleScreen) {
     model->screen = TitleScreen;
     onSpecialKey(GLUT_KEY_LEFT, 0, 0);
     EXPECT_EQ(model->screen, TitleScreen);
-    onKeyboard('x', 0, 0);
+    press('x');
     EXPECT_EQ(model->screen, MapScreen);
 }
 
 TEST_F(InputTest, EndTurnKeysBelongToTheirPlayer) {
-    onKeyboard('p', 0, 0);
-    onKeyboard('Q', 0, 0);
+    press('p');
+    press('Q');
     EXPECT_FALSE(model->endTurnRequested);
-    onKeyboard('q', 0, 0);
+    press('q');
     EXPECT_TRUE(model->endTurnRequested);
 
     model->endTurnRequested = false;
     model->currentPlayer = 1;
-    onKeyboard('q', 0, 0);
-    onKeyboard('P', 0, 0);
+    press('q');
+    press('P');
     EXPECT_FALSE(model->endTurnRequested);
-    onKeyboard('p', 0, 0);
+    press('p');
     EXPECT_TRUE(model->endTurnRequested);
 }
 
@@ -267,12 +274,12 @@ TEST_F(InputTest, SpaceBuysForTheCurrentPlayerWhenItCan) {
     Player* player1 = model->players[1];
     model->currentPlayer = 1;
     player1->credits = 25;
-    onKeyboard(' ', 0, 0);
+    press(' ');
     EXPECT_EQ(player1->shipCount, 1) << "the home node is occupied";
     EXPECT_EQ(player1->credits, 25);
 
     place(ship1, freeNeighbour(player1->homeNode));
-    onKeyboard(' ', 0, 0);
+    press(' ');
     EXPECT_EQ(player1->shipCount, 2);
     EXPECT_EQ(player1->credits, 15);
     EXPECT_EQ(player1->homeNode->ship, player1->ships[1]);
@@ -286,7 +293,7 @@ TEST_F(InputTest, UnusedKeysChangeNothingOnTheMap) {
         if (key == 27 || key == ' ' || key == 'q') {
             continue;
         }
-        onKeyboard(static_cast<unsigned char>(key), 0, 0);
+        press(static_cast<unsigned char>(key));
         onSpecialKey(key, 0, 0);
     }
     EXPECT_EQ(model->screen, MapScreen);
@@ -305,40 +312,40 @@ TEST_F(BattleKeysTest, EachPlayerSteersTheShipItOwnsWhetherItAttackedOrDefended)
     model->startBattle(ship1, ship0);
     Battle* battle = model->battle;
 
-    onKeyboard('e', 0, 0);  // player 0, towards lane 4: the defender is there already
+    press('e');  // player 0, towards lane 4: the defender is there already
     EXPECT_EQ(battle->defenderLane, 4);
-    onKeyboard('w', 0, 0);
+    press('w');
     EXPECT_EQ(battle->defenderLane, 3);
     EXPECT_EQ(battle->attackerLane, 0);
-    onKeyboard('d', 0, 0);  // player 0 sends a kind-2 unit from its own ship
+    press('d');  // player 0 sends a kind-2 unit from its own ship
     EXPECT_EQ(ship0->unitStock[2], 2);
     EXPECT_EQ(battle->lanes[3]->defenderCount, 1);
 
-    onKeyboard('o', 0, 0);  // player 1 steers the attacking side
-    onKeyboard('o', 0, 0);
+    press('o');  // player 1 steers the attacking side
+    press('o');
     EXPECT_EQ(battle->attackerLane, 2);
-    onKeyboard('i', 0, 0);
+    press('i');
     EXPECT_EQ(battle->attackerLane, 1);
-    onKeyboard('j', 0, 0);
-    onKeyboard('j', 0, 0);  // the second press finds the stock empty
+    press('j');
+    press('j');  // the second press finds the stock empty
     EXPECT_EQ(ship1->unitStock[0], 0);
     EXPECT_EQ(battle->lanes[1]->attackerCount, 1);
 
-    onKeyboard('W', 0, 0);
-    onKeyboard('k', 0, 0);
+    press('W');
+    press('k');
     onSpecialKey(GLUT_KEY_RIGHT, 0, 0);
     EXPECT_EQ(battle->defenderLane, 3);
     EXPECT_EQ(battle->lanes[1]->attackerCount, 1);
 }
 
 TEST_F(BattleKeysTest, ThePersonsClicksAndKeysForTheComputersSideAreIgnored) {
-    model->computers[0] = new ComputerPlayer(0);
+    model->addComputer(0);
     Player* player0 = model->players[0];
     player0->credits = 30;
     place(ship0, freeNeighbour(player0->homeNode, enemyNode));
     click(ship0->location);
-    onKeyboard(' ', 0, 0);
-    onKeyboard('q', 0, 0);
+    press(' ');
+    press('q');
     EXPECT_EQ(model->selectedShip, nullptr);
     EXPECT_EQ(player0->shipCount, 1);
     EXPECT_FALSE(model->endTurnRequested);
@@ -346,10 +353,10 @@ TEST_F(BattleKeysTest, ThePersonsClicksAndKeysForTheComputersSideAreIgnored) {
     ship0->unitStock[0] = 2;
     ship1->unitStock[0] = 2;
     model->startBattle(ship1, ship0);
-    onKeyboard('w', 0, 0);
-    onKeyboard('a', 0, 0);
-    onKeyboard('o', 0, 0);
-    onKeyboard('j', 0, 0);
+    press('w');
+    press('a');
+    press('o');
+    press('j');
     EXPECT_EQ(model->battle->defenderLane, 4);
     EXPECT_EQ(ship0->unitStock[0], 2);
     EXPECT_EQ(model->battle->attackerLane, 1) << "the person's side still answers";
@@ -358,7 +365,7 @@ TEST_F(BattleKeysTest, ThePersonsClicksAndKeysForTheComputersSideAreIgnored) {
 
 TEST_F(InputTest, EscapeEndsTheProcessWithStatusZeroOnEveryScreen) {
     for (const int screen : {0, 2, 6}) {
-        model->screen = screen;
+        model->screen = static_cast<Screen>(screen);
         EXPECT_EXIT(onKeyboard(27, 0, 0), ::testing::ExitedWithCode(0), "") << screen;
     }
     place(ship1, freeNeighbour(ship0->location));
@@ -370,7 +377,7 @@ TEST_F(InputTest, TheEndScreenIgnoresEveryOtherKey) {
     model->screen = EndScreen;
     for (int key = 1; key < 256; ++key) {
         if (key != 27) {
-            onKeyboard(static_cast<unsigned char>(key), 0, 0);
+            press(static_cast<unsigned char>(key));
         }
     }
     EXPECT_EQ(model->screen, EndScreen);

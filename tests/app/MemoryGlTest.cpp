@@ -63,6 +63,7 @@ void expectFlat(const MemoryUse& settled, const MemoryUse& last) {
 Model* startOnTheMap() {
     Model* model = startSoakGame(kSeed);
     onKeyboard(' ', 0, 0);
+    playFrame(1);
     return model;
 }
 
@@ -85,7 +86,7 @@ public:
         const Node* aimed = model->nodes[(index * 7) % model->nodeCount];
         const WindowPixel pixel = pixelOnNode(model, aimed);
         onPassiveMotion(pixel.x, pixel.y);
-        onDisplay();
+        playFrame(1);
         takeWindowEvents();
         if (index % 3 == 0 && isSafeToClick()) {
             onMouse(0, 0, 0, 0);  // left button pressed
@@ -175,11 +176,11 @@ TEST(Memory, StaysFlatOverAHundredThousandBattleSteps) {
                 onKeyboard(static_cast<unsigned char>(kDeployKeys[player][step % 4]), 0, 0);
             }
         }
-        deployed += 2 * kUnitKinds * kStockCap - attacker->totalStock() - defender->totalStock();
         const bool sweepRight = (step / kLaneCount) % 2 == 0;
         onKeyboard(sweepRight ? 'e' : 'w', 0, 0);
         onKeyboard(sweepRight ? 'o' : 'i', 0, 0);
-        onDisplay();
+        playFrame(1);  // whose tick applies the keys
+        deployed += 2 * kUnitKinds * kStockCap - attacker->totalStock() - defender->totalStock();
         takeWindowEvents();
         if (step == kBusySteps + kSettleFrames) {
             settled = memoryUse();

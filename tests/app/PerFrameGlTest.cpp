@@ -216,7 +216,7 @@ constexpr int kBattleFrames = 100;  // each draws 80 units; a battle frame costs
 // unit is freed and no ship destroyed while counting.
 void runFrames(int frames) {
     for (int i = 0; i < frames; ++i) {
-        onDisplay();
+        playFrame(1);
         perframe::keepBattleAlive();
     }
 }
@@ -365,7 +365,7 @@ TEST_F(PerFrameTest, BattleFramesWithUnitsFightingCreateNothing) {
     int framesWithBlows = 0;
     startCounting();
     for (int i = 0; i < kBattleFrames; ++i) {
-        onDisplay();
+        playFrame(1);
         framesWithBlows += anyUnitWounded(battle) ? 1 : 0;
         perframe::keepBattleAlive();
     }

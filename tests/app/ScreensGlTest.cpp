@@ -8,6 +8,7 @@
 #include "game/Model.h"
 #include "game/Player.h"
 #include "support/GlContext.h"
+#include "support/PerFrameScenes.h"
 #include "support/World.h"
 
 namespace {
@@ -77,15 +78,17 @@ TEST_F(ScreensTest, TitleScreenDrawsTheBoardOnlyOnceItHasItsScheme) {
     EXPECT_GT(countPixels(1, 1, 1) + countPixels(0.99f, 0.99f, 0.99f), 0);
 }
 
-TEST_F(ScreensTest, ClockGrowsByTenPerFrameOnEveryScreen) {
+TEST_F(ScreensTest, ClockGrowsByTenPerTickAndNotByDrawingOnEveryScreen) {
     for (const int screen : {0, 2, 6, 3, -1}) {
-        model->screen = screen;
+        model->screen = static_cast<Screen>(screen);
         const int before = model->clock;
         drawFrame();
-        EXPECT_EQ(model->clock, before + 10) << "screen " << screen;
+        EXPECT_EQ(model->clock, before) << "screen " << screen;
+        playFrame(3);
+        EXPECT_EQ(model->clock, before + 30) << "screen " << screen;
     }
     glEnable(GL_LIGHTING);
-    model->screen = 3;
+    model->screen = static_cast<Screen>(3);
     drawFrame();
     EXPECT_EQ(countPixels(0, 0, 0), kTestWindowWidth * kTestWindowHeight)
         << "an unknown screen shows a cleared frame";
@@ -135,6 +138,24 @@ TEST_F(ScreensTest, CamerasSwayWithThePointer) {
     for (int i = 0; i < 16; ++i) {
         EXPECT_NEAR(actual[i], expected[i], 1e-4) << i;
     }
+}
+
+// A turn end requested, a battle that its next step decides: drawing leaves
+// both for the tick, and changes nothing else the rules read either.
+TEST_F(ScreensTest, DrawingChangesNothingTheRulesRead) {
+    perframe::showMapInPlay();
+    model->endTurnRequested = true;
+    std::uint64_t before = model->stateHash();
+    drawFrame();
+    EXPECT_EQ(model->stateHash(), before) << "the map";
+    model->endTurnRequested = false;
+
+    Battle* battle = perframe::showBattle();
+    battle->defender->health = 1;
+    before = model->stateHash();
+    drawFrame();
+    EXPECT_EQ(model->stateHash(), before) << "the battle";
+    EXPECT_EQ(model->battle, battle);
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ std::uint32_t replaySeed() {
 // Input goes to the game's callbacks; a frame is drawn as the game draws it.
 void apply(const Event& event) {
     if (event.kind == EventKind::Frame) {
-        onDisplay();
+        playFrame(1);
     } else {
         deliverInput(event);
     }
@@ -140,7 +140,7 @@ public:
         : seed(gameSeed), tally(gameTally), model(startSoakGame(gameSeed)), hands(gameSeed) {
         for (int side = 0; side < kPlayerCount; ++side) {
             if (computer[side]) {
-                model->computers[side] = new ComputerPlayer(side);
+                model->addComputer(side);
             }
         }
         // Should the process die, the last of these names the game to replay.

@@ -10,12 +10,14 @@
 #include "game/Node.h"
 #include "game/Player.h"
 #include "game/Ship.h"
+#include "game/Tick.h"
+#include "support/Guarded.h"
 #include "support/World.h"
 
 namespace {
 
-constexpr int kLeft = 0;
-constexpr int kRight = 1;
+constexpr CursorMove kLeft = CursorMove::Left;
+constexpr CursorMove kRight = CursorMove::Right;
 
 constexpr int kNodes = 12;
 
@@ -34,13 +36,13 @@ protected:
         model->startBattle(attacker, defender);
         return model->battle;
     }
-    // Runs up to count steps; false once the battle has ended.
+    // Runs up to count ticks, a battle step each; false once the battle has ended.
     bool run(int count) {
         for (int i = 0; i < count; ++i) {
             if (model->battle == nullptr) {
                 return false;
             }
-            model->battle->update();
+            runTick();
         }
         return model->battle != nullptr;
     }
@@ -170,9 +172,9 @@ TEST_F(BattleTest, ADecidingHitInTheLastLaneIsCarriedOutInTheNextStep) {
     }
     battle->deploy(attacker, 0);
     ASSERT_TRUE(run(1));
-    EXPECT_TRUE(Battle::battleOver);
-    EXPECT_TRUE(Battle::defenderLost);
-    EXPECT_FALSE(Battle::endHandled);
+    EXPECT_TRUE(battle->battleOver);
+    EXPECT_TRUE(battle->defenderLost);
+    EXPECT_FALSE(battle->endHandled);
     EXPECT_EQ(model->screen, BattleScreen);
     EXPECT_EQ(battle->lanes[4]->attackerUnits[0]->position, 3);
     EXPECT_FALSE(run(1));
@@ -194,7 +196,7 @@ TEST_F(BattleTest, CursorsStartAtTheOuterLanesAndStopThere) {
     expectCursors(battle);
     battle->moveCursor(kLeft, true);
     battle->moveCursor(kRight, false);
-    battle->moveCursor(2, true);
+    battle->moveCursor(static_cast<CursorMove>(2), true);  // from a damaged source
     EXPECT_EQ(battle->attackerLane, 0);
     EXPECT_EQ(battle->defenderLane, 4);
     for (int i = 0; i < 5; ++i) {
@@ -244,23 +246,21 @@ TEST_F(BattleTest, DeployIntoAFullSideOfALaneKeepsTheStock) {
     EXPECT_EQ(attacker->unitStock[2], 5);
 }
 
-TEST_F(BattleTest, StartingChangesOnlyTheScreenAndClearsTheOldDecision) {
-    Battle::battleOver = true;
-    Battle::endHandled = true;
+TEST_F(BattleTest, StartingChangesOnlyTheScreenAndBeginsUndecided) {
     model->selectedShip = attacker;
     model->selectedNode = attacker->location;
     Node* attackerNode = attacker->location;
     Battle* battle = start();
     ASSERT_NE(battle, nullptr);
     EXPECT_EQ(model->screen, BattleScreen);
-    EXPECT_FALSE(Battle::battleOver);
-    EXPECT_FALSE(Battle::endHandled);
+    EXPECT_FALSE(battle->battleOver);
+    EXPECT_FALSE(battle->endHandled);
     EXPECT_EQ(model->selectedShip, attacker);
     EXPECT_EQ(model->selectedNode, attackerNode);
     EXPECT_EQ(attacker->location, attackerNode);
     EXPECT_FALSE(attacker->moved);
 
-    model->startBattle(defender, attacker);  // one battle at a time
+    EXPECT_GUARDED(model->startBattle(defender, attacker), "a second battle");
     EXPECT_EQ(model->battle, battle);
     EXPECT_EQ(battle->attacker, attacker);
 }
@@ -341,10 +341,10 @@ TEST_F(BattleTest, ManyBattlesEachCostOneShip) {
         while (model->battle != nullptr) {
             ASSERT_LT(++steps, 100000);
             if (draw(8) == 0) {
-                battle->moveCursor(draw(2), draw(2) == 0);
+                battle->moveCursor(draw(2) == 0 ? kLeft : kRight, draw(2) == 0);
                 battle->deploy(draw(2) == 0 ? attacker : defender, draw(4));
             }
-            battle->update();
+            runTick();
             if (model->battle != nullptr) {
                 expectFrontsAreTheForemostPositions(battle);
             }

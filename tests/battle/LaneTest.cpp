@@ -5,17 +5,16 @@
 #include "battle/Battle.h"
 #include "battle/Unit.h"
 #include "game/Model.h"
+#include "game/Ship.h"
+#include "support/Guarded.h"
 
 namespace {
 
-// A lane on its own, outside any battle; units are placed by hand.
+// A lane on its own, beside a battle of two ownerless ships that only takes
+// the blows of an open lane; units are placed by hand.
 class LaneTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Model::getSelf();
-        Battle::battleOver = false;
-        Battle::endHandled = false;
-    }
+    void SetUp() override { Model::getSelf(); }
     void TearDown() override { Model::resetSelf(); }
 
     Unit* place(int kind, int position, bool attackerSide) {
@@ -29,6 +28,9 @@ protected:
         return unit;
     }
 
+    Ship attackingShip{nullptr};
+    Ship defendingShip{nullptr};
+    Battle battle{&attackingShip, &defendingShip};
     Lane lane;
 };
 
@@ -36,15 +38,15 @@ TEST_F(LaneTest, AdvanceHaltsWithTheEnemyFrontJustInReachAndNeverWalksBack) {
     Unit* walker = place(0, 3790, true);
     Unit* ahead = place(0, 5000, true);
     place(1, 6000, false);
-    lane.update();
+    lane.update(battle);
     // the defender halts at once: 10000 - 100 - 5000 = 4900 is behind it
     EXPECT_EQ(lane.defenderUnits[0]->position, 6000);
     // the walker's limit is 10000 - 200 - 6000 = 3800: 3793 and then 3796
     EXPECT_EQ(walker->position, 3793);
     EXPECT_EQ(ahead->position, 5000);
-    lane.update();
-    lane.update();
-    lane.update();
+    lane.update(battle);
+    lane.update(battle);
+    lane.update(battle);
     EXPECT_EQ(walker->position, 3800);
     EXPECT_EQ(lane.attackerFront, 5000);
 }
@@ -69,7 +71,7 @@ TEST_F(LaneTest, TheEarliestDeployedOfTheForemostIsTheTarget) {
     Unit* earlier = place(0, 5000, false);
     Unit* later = place(0, 5000, false);
     Unit* striker = place(3, 4500, true);
-    lane.fight(striker, true);
+    lane.fight(striker, true, battle);
     EXPECT_EQ(earlier->health, 10000 - 150);
     EXPECT_EQ(later->health, 10000);
 }
@@ -81,13 +83,13 @@ TEST_F(LaneTest, AKillDropsTheFrontAndHaltedUnitsWalkOn) {
     Unit* behind = place(0, 3000, false);
     Unit* attacker = place(0, 3800, true);
     doomed->health = 100;
-    lane.update();
+    lane.update(battle);
     EXPECT_EQ(attacker->position, 3800);
     EXPECT_EQ(attacker->health, 9900);
     ASSERT_EQ(lane.defenderCount, 1);
     EXPECT_EQ(lane.defenderUnits[0], behind);
     EXPECT_EQ(lane.defenderFront, 3003);
-    lane.update();
+    lane.update(battle);
     EXPECT_EQ(lane.defenderFront, 3006);
     EXPECT_EQ(attacker->position, 3803);
 }
@@ -96,7 +98,7 @@ TEST_F(LaneTest, AKilledUnitDoesNotStrikeLaterInTheSameStep) {
     Unit* defender = place(0, 4901, false);
     Unit* attacker = place(0, 4899, true);
     attacker->health = 100;
-    lane.update();
+    lane.update(battle);
     EXPECT_EQ(lane.attackerCount, 0);
     EXPECT_EQ(defender->health, 10000);
 }
@@ -105,18 +107,19 @@ TEST_F(LaneTest, CooldownWaitsWhileNothingIsInReach) {
     Unit* striker = place(0, 0, true);
     Unit* target = place(1, 9000, false);
     striker->cooldown = 3;
-    lane.fight(striker, true);
+    lane.fight(striker, true, battle);
     EXPECT_EQ(striker->cooldown, 3);
     EXPECT_EQ(target->health, 50000);
     striker->position = 800;  // 200 + 800 reaches 10000 - 9000
-    lane.fight(striker, true);
+    lane.fight(striker, true, battle);
     EXPECT_EQ(striker->cooldown, 2);
 }
 
 TEST_F(LaneTest, AFullSideTakesNoMoreUnits) {
-    for (int i = 0; i < kLaneCapacity + 1; ++i) {
+    for (int i = 0; i < kLaneCapacity; ++i) {
         lane.push(new Unit(2, nullptr), true);
     }
+    EXPECT_GUARDED(lane.push(new Unit(2, nullptr), true), "past its capacity");
     EXPECT_EQ(lane.attackerCount, kLaneCapacity);
 }
 

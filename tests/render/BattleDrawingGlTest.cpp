@@ -227,13 +227,13 @@ TEST_F(BattleDrawingTest, AtFirstTheAttackersCursorLightsLaneZeroAndTheDefenders
 
 TEST_F(BattleDrawingTest, CursorsFollowTheirMovesAndMayShareALane) {
     Battle* battle = startBattle(0);
-    battle->moveCursor(1, true);
-    battle->moveCursor(1, true);
-    battle->moveCursor(0, false);
-    battle->moveCursor(0, false);
+    battle->moveCursor(CursorMove::Right, true);
+    battle->moveCursor(CursorMove::Right, true);
+    battle->moveCursor(CursorMove::Left, false);
+    battle->moveCursor(CursorMove::Left, false);
     EXPECT_EQ(highlightedHalves(battle), (std::set<LaneHalf>{{2, true}, {2, false}}));
 
-    battle->moveCursor(0, true);
+    battle->moveCursor(CursorMove::Left, true);
     EXPECT_EQ(highlightedHalves(battle), (std::set<LaneHalf>{{1, true}, {2, false}}));
 }
 
@@ -299,6 +299,13 @@ TEST_F(BattleDrawingTest, ShipHealthBarsSpanTheFieldAtFullHealthAndShrinkToTheLe
             const glfeedback::Vertex& v = p.window[0];
             EXPECT_GT(v.g, v.r) << "green under the light";
             EXPECT_GT(v.g, v.b) << "green under the light";
+        }
+    }
+
+    battle->attacker->health = -kFullHealth / 2;  // a step can leave a ship below 0
+    for (const WorldPolygon& p : drawnPolygons([battle] { battle->draw(); })) {
+        if (isShipBar(p)) {
+            EXPECT_GE(p.min(X), -2500.5) << "the bar stays within the field";
         }
     }
 }

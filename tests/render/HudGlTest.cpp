@@ -369,19 +369,20 @@ TEST_F(HudTest, RightPanelNumbersShiftLeftOncePerDigitAfterTheFirst) {
     }
 }
 
-TEST_F(HudTest, TheCurrentPlayersPanelSpinsTenTimesFasterAndAnglesWrapAt360) {
+TEST_F(HudTest, PanelsSpinByTicksNotByDrawingTheCurrentPlayersTenTimesFaster) {
     Model::getSelf()->currentPlayer = 0;
     readTurnHud();
+    EXPECT_FLOAT_EQ(hud->leftAngle, 0) << "drawing turns nothing";
+    hud->advanceSpin(0);
     EXPECT_FLOAT_EQ(hud->leftAngle, 5);
     EXPECT_NEAR(hud->rightAngle, 0.5, 1e-5);
 
-    Model::getSelf()->currentPlayer = 1;
-    readTurnHud();
+    hud->advanceSpin(1);
     EXPECT_NEAR(hud->leftAngle, 5.5, 1e-5);
     EXPECT_NEAR(hud->rightAngle, 5.5, 1e-5);
 
     hud->rightAngle = 358;
-    readTurnHud();
+    hud->advanceSpin(1);
     EXPECT_FLOAT_EQ(hud->rightAngle, 3) << "359, then 360 becomes 0, then 1, 2, 3";
 }
 

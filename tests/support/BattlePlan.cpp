@@ -40,12 +40,9 @@ int hopsBetween(const GrownMap& map, int from, int to) {
     return hops[to];
 }
 
-// A click lands on the cell under the selector, as the program's pointer puts
-// it there.
+// A click on the cell, as the click command carries it to the map.
 void clickOn(Model* model, Cell cell) {
-    model->selector->gridX = cell.gridX;
-    model->selector->gridZ = cell.gridZ;
-    model->nodeMap->handleClick();
+    model->nodeMap->handleClick(cell.gridZ, cell.gridX);
 }
 
 // Plays the plan's clicks and turn ends with the library, filling in

@@ -224,6 +224,9 @@ void GuidedHands::clickAfterFrame() {
     if (below(2) == 0) {
         planned.push_back(leftRelease());
     }
+    // The click takes effect in the next tick; the hands see it before they
+    // plan again, as a player sees it drawn.
+    planned.push_back(frame());
 }
 
 void GuidedHands::aimAt(const Model* model, const Node* node) {

@@ -68,8 +68,8 @@ private:
 
     static std::vector<const Node*> neighboursOf(const Node* node);
 
-    // The selector follows the pointer only in a map frame, and the click acts
-    // on the selector.
+    // A frame between the pointer's move and the click, as a player's eye
+    // needs, and one after it, in whose tick the click takes effect.
     void clickAfterFrame();
 
     void aimAt(const Model* model, const Node* node);

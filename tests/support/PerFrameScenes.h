@@ -146,8 +146,8 @@ inline Battle* startFullBattle() {
             battle->deploy(attacker, i % kUnitKinds);
             battle->deploy(defender, (i + 1) % kUnitKinds);
         }
-        battle->moveCursor(1, true);
-        battle->moveCursor(0, false);
+        battle->moveCursor(CursorMove::Right, true);
+        battle->moveCursor(CursorMove::Left, false);
     }
     return battle;
 }

@@ -9,22 +9,24 @@
 #include "ai/ComputerPlayer.h"
 #include "app/Input.h"
 #include "battle/Battle.h"
+#include "game/CommandSource.h"
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/Player.h"
 #include "game/Ship.h"
-#include "game/TurnCycle.h"
+#include "game/Tick.h"
 #include "render/Selector.h"
+#include "support/CellPointer.h"
 #include "support/GuidedHands.h"
 #include "support/World.h"
 
 namespace {
 
-constexpr long kFrameCap = 20000000;  // a game that has not ended by then is not finished
-constexpr int kRandomPause = 8;       // frames between the random player's battle keys
+constexpr long kTickCap = 20000000;  // a game that has not ended by then is not finished
+constexpr int kRandomPause = 8;      // ticks between the random player's battle keys
 
 // Random legal play for one side, through the callbacks: on its turn, each
-// frame an order of a random unmoved ship to a random neighbour (an attack
+// tick an order of a random unmoved ship to a random neighbour (an attack
 // where an enemy ship stands), a purchase or the end of the turn; in a battle
 // one of its six keys every few frames.
 class RandomPlayer {
@@ -62,7 +64,7 @@ private:
     }
 
     static void click(Model* model, const Node* node) {
-        model->selector->aimAt(node->gridX, node->gridZ);
+        aimPointerAt(model, node->gridX, node->gridZ);
         onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
     }
 
@@ -75,26 +77,54 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Stands in for the measured computer player among the Model's sources and
+// times what it takes to choose each action.
+class TimedSource final : public CommandSource {
+public:
+    TimedSource(ComputerPlayer* timed, MatchResult& into) : computer(timed), result(into) {}
+
+    void give(std::uint64_t tick, CommandQueue& queue) override {
+        const Model* model = Model::getSelf();
+        const bool inBattle = model->screen == BattleScreen;
+        const long actionsBefore = computer->actions;
+        const auto start = std::chrono::steady_clock::now();
+        computer->give(tick, queue);
+        const double seconds = secondsSince(start);
+        if (inBattle) {
+            result.battleStepSeconds.push_back(seconds);
+        } else if (computer->actions != actionsBefore) {
+            result.mapActionSeconds.push_back(seconds);
+        }
+    }
+
+private:
+    ComputerPlayer* computer;
+    MatchResult& result;
+};
+
 class Match {
 public:
     Match(std::uint32_t seed, int computerSide, Opponent opponent)
         : model(buildWorld(seed)), side(computerSide), kind(opponent) {
         model->screen = MapScreen;
         const int other = (side + 1) % kPlayerCount;
-        model->computers[side] = new ComputerPlayer(side);
+        model->addComputer(side);
         if (kind == Opponent::Computer) {
-            model->computers[other] = new ComputerPlayer(other);
+            model->addComputer(other);
         } else if (kind == Opponent::Random) {
             random = std::make_unique<RandomPlayer>(seed, other);
         } else {
             hands = std::make_unique<GuidedHands>(seed, other);
         }
+        timed = std::make_unique<TimedSource>(model->computers[side], result);
+        for (CommandSource*& source : model->sources) {
+            source = source == model->computers[side] ? timed.get() : source;
+        }
     }
 
     MatchResult play(int turnCap) {
-        for (long frame = 0; frame < kFrameCap && result.turns < turnCap; ++frame) {
+        for (long tick = 0; tick < kTickCap && result.turns < turnCap; ++tick) {
             opponentMoves();
-            computersMove();
             stepRules();
             if (model->screen == EndScreen) {
                 result.finished = true;
@@ -120,42 +150,13 @@ private:
         }
     }
 
-    // The computer player of the measured side is timed on its own.
-    void computersMove() {
-        for (ComputerPlayer* computer : model->computers) {
-            if (computer == nullptr) {
-                continue;
-            }
-            const bool inBattle = model->screen == BattleScreen;
-            const long actionsBefore = computer->actions;
-            const auto start = std::chrono::steady_clock::now();
-            computer->act();
-            const double seconds = secondsSince(start);
-            if (computer->side != side) {
-                continue;
-            }
-            if (inBattle) {
-                result.battleStepSeconds.push_back(seconds);
-            } else if (computer->actions != actionsBefore) {
-                result.mapActionSeconds.push_back(seconds);
-            }
-        }
-    }
-
-    // What a displayed frame does to the game, short of drawing it.
+    // One tick of the game, short of drawing it; the computer players are
+    // asked inside, and the opponent's input waits in the queue.
     void stepRules() {
-        if (model->screen == MapScreen) {
-            model->selector->updateCursor(model->pointerX, model->pointerY);
-            if (model->endTurnRequested) {
-                finishTurn();
-                ++result.turns;
-            }
-        } else if (model->screen == BattleScreen) {
-            result.battles += lastScreen != BattleScreen ? 1 : 0;
-            model->battle->update();
-        }
+        runTick();
+        result.turns = model->turn;
+        result.battles += model->screen == BattleScreen && lastScreen != BattleScreen ? 1 : 0;
         lastScreen = model->screen;
-        model->advanceClock();
     }
 
     Model* model;
@@ -163,7 +164,8 @@ private:
     Opponent kind;
     std::unique_ptr<RandomPlayer> random;
     std::unique_ptr<GuidedHands> hands;
-    int lastScreen = MapScreen;
+    std::unique_ptr<TimedSource> timed;
+    Screen lastScreen = MapScreen;
     MatchResult result;
 };
 

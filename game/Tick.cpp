@@ -1,0 +1,36 @@
+#include "game/Tick.h"
+
+#include "battle/Battle.h"
+#include "game/CommandSource.h"
+#include "game/Model.h"
+#include "game/TurnCycle.h"
+
+namespace {
+
+void stepBattle(Model* model) {
+    Battle* battle = model->battle;
+    if (battle == nullptr) {
+        return;
+    }
+    // The battle is ended here, once its step has returned, never from inside it.
+    if (battle->update()) {
+        model->endBattle(battle->defenderLost);
+    }
+}
+
+}  // namespace
+
+void runTick() {
+    Model* model = Model::getSelf();
+    for (CommandSource* source : model->sources) {
+        source->give(model->tick, model->commands);
+    }
+    model->commands.applyDue(model->tick);
+    if (model->screen == MapScreen && model->endTurnRequested) {
+        finishTurn();
+    } else if (model->screen == BattleScreen) {
+        stepBattle(model);
+    }
+    model->advanceClock();
+    ++model->tick;
+}
