@@ -10,6 +10,7 @@
 #include "ai/ComputerPlayer.h"
 #include "app/CommandLine.h"
 #include "app/Window.h"
+#include "app/WindowIdentity.h"
 #include "game/Model.h"
 #include "game/Random.h"
 
@@ -62,6 +63,7 @@ void initWindow(int* argc, char** argv, bool windowed) {
         glutInitWindowSize(model->windowWidth, model->windowHeight);
     }
     glutCreateWindow("Karvossa!");
+    identifyWindow();
     if (!windowed) {
         glutFullScreen();
     }

@@ -83,9 +83,11 @@ dpkg-deb -f "$deb"
 [ -n "$(field Description)" ] || fail "the package has no description"
 # One entry per dependency, alternatives kept together, versions dropped.
 depends=$(field Depends | tr ',' '\n' | sed -E 's/\([^)]*\)//g; s/ //g')
-for library in 'libglut[0-9.]*' 'libglu1(-mesa)?' 'libopengl0|libgl1' 'libc6' 'libstdc\+\+6'; do
+for library in 'libglut[0-9.]*' 'libglu1(-mesa)?' 'libopengl0|libgl1' 'libx11-6' 'libc6' 'libstdc\+\+6'; do
   grep -Eq "(^|\|)($library)(\||$)" <<<"$depends" || fail "Depends names no $library: $(field Depends)"
 done
+# The icon's pixels are compiled in; only the build reads the PNG.
+! grep -q '^libpng' <<<"$depends" || fail "the game depends on libpng: $(field Depends)"
 
 "${sudo_cmd[@]}" dpkg -i "$deb"
 installed=yes
@@ -112,6 +114,7 @@ if ! xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     sleep 0.2
   done
   sleep 2
+  xprop -id "$(head -n 1 <<<"$window")" -notype WM_CLASS >"$3/class" 2>&1
   if ! kill -0 "$game" 2>/dev/null; then
     echo "the game ended: $(cat "$3/err")" >&2
     exit 1
@@ -123,6 +126,12 @@ if ! xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     exit 1
   fi' check "$user_path" "$exec_line" "$work"; then
   fail "the game did not keep running from its menu entry"
+fi
+# A dock ties the running game to its menu entry by the class both name.
+entry_class=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/karvossa.desktop)
+window_class=$(sed -n 's/^WM_CLASS = "karvossa", "\(.*\)"$/\1/p' "$work/class" 2>/dev/null)
+if [ -z "$entry_class" ] || [ "$entry_class" != "$window_class" ]; then
+  fail "the menu entry's class '$entry_class' is not the window's: $(cat "$work/class" 2>/dev/null)"
 fi
 
 "${sudo_cmd[@]}" dpkg -r karvossa

@@ -2,9 +2,10 @@
 # The command line as a player meets it: help and the version need no display
 # and exit 0; a mistake is named in one line with the usage on standard error,
 # status 2, before any window; the options and GLUT's own -display open a
-# 1280x720 window in which the program plays both sides.
+# 1280x720 window, with the game's class and icon, in which the program plays
+# both sides.
 # The window part runs on an X server of its own, where no other test's
-# window can be taken for the game's. The server is asked to name a free
+# window can be taken for the game's, under a window manager. The server is asked to name a free
 # display itself once it accepts connections: picking a number and waiting
 # for it, as xvfb-run does, now and then left the game without a display on
 # a busy machine.
@@ -14,7 +15,9 @@ set -uo pipefail
 binary=$1
 work=$(mktemp -d)
 server=""
-trap '[ -z "$server" ] || kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
+manager=""
+trap '[ -z "$manager" ] || kill "$manager" 2>/dev/null; [ -z "$server" ] || kill "$server" 2>/dev/null
+  rm -rf "$work"' EXIT
 failures=0
 fail() {
   echo "FAIL: $*" >&2
@@ -58,16 +61,61 @@ start_server() {
   [ "$display" != ":" ]
 }
 
+# Starts a window manager on the display and waits until it has the screen, so
+# that it takes the game's window in as the window first shows; sets manager.
+start_manager() {
+  DISPLAY=$display openbox --sm-disable >"$work/manager" 2>&1 </dev/null &
+  manager=$!
+  for _ in $(seq 150); do
+    DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return
+    kill -0 "$manager" 2>/dev/null || break
+    sleep 0.2
+  done
+  return 1
+}
+
+# Docks and title bars know the window by its class and icon: WM_CLASS must be
+# what the menu entry names, also in the record the manager made when it took
+# the window in, and _NET_WM_ICON hold exactly the six sizes, each complete,
+# with a 48-pixel image of which at least a quarter is opaque and in more than
+# one colour.
+check_identity() {
+  local class record icon
+  class=$(DISPLAY=$display xprop -id "$1" -notype WM_CLASS 2>&1)
+  [ "$class" = 'WM_CLASS = "karvossa", "Karvossa"' ] || { echo "the window's $class"; return 1; }
+  record=$(DISPLAY=$display xprop -id "$1" -notype _OB_APP_CLASS 2>&1)
+  [ "$record" = '_OB_APP_CLASS = "Karvossa"' ] || { echo "the manager's record: $record"; return 1; }
+  icon=$(DISPLAY=$display xprop -len 2000000 -id "$1" -f _NET_WM_ICON 32c '=$0+' _NET_WM_ICON |
+    sed 's/^[^=]*=//' | tr ',' '\n' | awk '{ v[NR] = $1 } END {
+      for (i = 1; i <= NR; i += w * h) {
+        w = v[i]; h = v[i + 1]; i += 2
+        if (i + w * h - 1 > NR) { printf "%dx%d cut short ", w, h; break }
+        printf "%dx%d ", w, h
+        for (j = i; w == 48 && j < i + w * h; ++j)
+          if (v[j] >= 128 * 16777216) { opaque++; colours[v[j] % 16777216] = 1 }
+      }
+      for (c in colours) ++count
+      printf "opaque:%d colours:%d", opaque, count }')
+  local sizes=${icon% opaque:*} opaque=${icon#* opaque:}
+  [ "$sizes" = "16x16 32x32 48x48 64x64 128x128 256x256" ] || { echo "icon sizes: $icon"; return 1; }
+  if [ "${opaque%% *}" -lt $((48 * 48 / 4)) ] || [ "${opaque##*:}" -lt 2 ]; then
+    echo "the 48-pixel icon is blank: $icon"
+    return 1
+  fi
+}
+
 # Runs the game on the display with the options; succeeds when a 1280x720
-# window shows and the program is still playing two seconds later.
+# window shows and the program is still playing two seconds later, when the
+# window also names itself to the desktop.
 check_window() {
   env -u DISPLAY "$binary" -display "$display" --windowed --seed 7 --computer 0 --computer 1 \
     >"$work/game" 2>&1 </dev/null &
   local game=$!
   # A sanitizer build on a busy machine takes several seconds to show a window.
-  local geometry=""
+  local window="" geometry=""
   for _ in $(seq 150); do
-    geometry=$(DISPLAY=$display xdotool search --name '^Karvossa!$' getwindowgeometry 2>/dev/null)
+    window=$(DISPLAY=$display xdotool search --name '^Karvossa!$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && geometry=$(DISPLAY=$display xdotool getwindowgeometry "$window" 2>/dev/null)
     [ -n "$geometry" ] && break
     kill -0 "$game" 2>/dev/null || break
     sleep 0.2
@@ -77,7 +125,9 @@ check_window() {
     echo "no 1280x720 window: $geometry"
     result=1
   else
+    # By then the program has long set what it sets after the window shows.
     sleep 2
+    check_identity "$window" || result=1
   fi
   kill -0 "$game" 2>/dev/null || { echo "the program ended"; result=1; }
   kill "$game" 2>/dev/null
@@ -86,11 +136,14 @@ check_window() {
   return "$result"
 }
 
-if start_server; then
-  check_window >"$work/out" 2>&1 ||
-    fail "the options did not open a playing 1280x720 window: $(cat "$work/out")"
-else
+if ! start_server; then
   fail "Xvfb named no display: $(cat "$work/xvfb")"
+elif ! start_manager; then
+  fail "the window manager did not start: $(cat "$work/manager")"
+else
+  check_window >"$work/out" 2>&1 ||
+    fail "the options did not open a 1280x720 window of the game's class and icon, playing:" \
+      "$(cat "$work/out")"
 fi
 
 [ "$failures" -eq 0 ]

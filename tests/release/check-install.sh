@@ -83,6 +83,8 @@ if [ -f "$desktop" ]; then
   grep -qx 'Type=Application' "$desktop" || fail "the menu entry is not an application"
   grep -qx 'Exec=karvossa' "$desktop" || fail "the menu entry does not start karvossa"
   grep -qx 'Icon=karvossa' "$desktop" || fail "the menu entry does not name the icon"
+  # The class the command-line check reads from the game's window.
+  grep -qx 'StartupWMClass=Karvossa' "$desktop" || fail "the menu entry names no window class Karvossa"
   grep -Eqx 'Categories=(.*;)?Game;.*' "$desktop" || fail "the menu entry is not in the Game category"
   { grep -qx 'Actions=computer;' "$desktop" && grep -qx 'Exec=karvossa --computer 1' "$desktop"; } ||
     fail "the menu entry has no action to play against the computer"
