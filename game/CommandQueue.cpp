@@ -7,6 +7,7 @@ void CommandQueue::push(const Command& command) {
 }
 
 int CommandQueue::applyDue(std::uint64_t tick) {
+    applied_.clear();
     if (pending_.empty()) {
         return 0;
     }
@@ -17,8 +18,11 @@ int CommandQueue::applyDue(std::uint64_t tick) {
     due_.assign(pending_.begin(), later);
     pending_.erase(pending_.begin(), later);
     int applied = 0;
-    for (const Command& command : due_) {
-        applied += applyCommand(command) ? 1 : 0;
+    for (Command command : due_) {
+        command.tick = tick;  // a late command is kept as taking effect here
+        const bool accepted = applyCommand(command);
+        applied_.push_back({command, accepted});
+        applied += accepted ? 1 : 0;
     }
     return applied;
 }

@@ -7,6 +7,12 @@
 
 #include "game/Command.h"
 
+// A command as the gate answered it.
+struct AppliedCommand {
+    Command command;
+    bool accepted = false;  // carried out; false when the gate dropped it
+};
+
 class CommandQueue {
 public:
     void push(const Command& command);
@@ -16,8 +22,12 @@ public:
     int applyDue(std::uint64_t tick);
     bool empty() const { return pending_.empty(); }
     void clear() { pending_.clear(); }
+    // What the last applyDue applied, in order, each with the gate's answer:
+    // the record keeps the accepted ones, the sounds answer all of them.
+    const std::vector<AppliedCommand>& lastApplied() const { return applied_; }
 
 private:
-    std::vector<Command> pending_;  // push order; capacity kept between ticks
-    std::vector<Command> due_;      // the tick's share, moved out before applying
+    std::vector<Command> pending_;         // push order; capacity kept between ticks
+    std::vector<Command> due_;             // the tick's share, moved out before applying
+    std::vector<AppliedCommand> applied_;  // the last applyDue's, until the next one
 };
