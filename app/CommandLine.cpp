@@ -44,6 +44,7 @@ public:
         for (next_ = 1; next_ < argc_ && result_.request != CommandLine::Request::Mistake;) {
             take(argv_[next_++]);
         }
+        checkRecordedGame();
         return result_;
     }
 
@@ -69,6 +70,16 @@ private:
             takeComputer(valueOf(name, value));
         } else if (name == "--seed") {
             takeSeed(valueOf(name, value));
+        } else if (name == "--no-record") {
+            result_.record = false;
+        } else if (name == "--continue") {
+            takeGame(CommandLine::Game::Continue, name, "");
+        } else if (name == "--resume" || name == "--replay" || name == "--verify") {
+            const CommandLine::Game game = name == "--resume"   ? CommandLine::Game::Resume
+                                           : name == "--replay" ? CommandLine::Game::Replay
+                                                                : CommandLine::Game::Verify;
+            const char* file = valueOf(name, value);
+            takeGame(game, name, file == nullptr ? "" : file);
         } else {
             fail("unknown option '" + std::string(argument) + "'");
         }
@@ -105,6 +116,31 @@ private:
         }
     }
 
+    void takeGame(CommandLine::Game game, const std::string& name, const std::string& file) {
+        if (result_.game != CommandLine::Game::New) {
+            fail(name + " cannot be given with " + gameOption_);
+            return;
+        }
+        if (file.empty() && game != CommandLine::Game::Continue) {
+            fail(name + " needs a file");
+            return;
+        }
+        result_.game = game;
+        result_.file = file;
+        gameOption_ = name;
+    }
+
+    // A recorded game brings its own seed and sides.
+    void checkRecordedGame() {
+        if (result_.request != CommandLine::Request::Play ||
+            result_.game == CommandLine::Game::New) {
+            return;
+        }
+        if (result_.seeded || result_.computer[0] || result_.computer[1]) {
+            fail(gameOption_ + " plays the recorded game: its seed and sides come from the record");
+        }
+    }
+
     // Help wins over the version, and both over playing.
     void setRequest(CommandLine::Request request) {
         if (result_.request != CommandLine::Request::Help) {
@@ -120,6 +156,7 @@ private:
     int argc_;
     const char* const* argv_;
     int next_ = 1;
+    std::string gameOption_;  // the option that chose a recorded game
     CommandLine result_;
 };
 
@@ -130,13 +167,20 @@ CommandLine CommandLine::parse(int argc, const char* const* argv) {
 }
 
 const char* CommandLine::usage() {
-    return "Usage: karvossa [--computer N]... [--seed N] [--windowed] [--help] [--version]\n"
-           "  --computer N  the program plays player N (0 or 1); given for both players,\n"
-           "                the program plays against itself\n"
-           "  --seed N      grow the map and take every random draw from seed N\n"
-           "                (0 to 4294967295), so that the same seed gives the same game\n"
-           "  --windowed    play in a 1280x720 window instead of full screen\n"
-           "  --help        show this help and exit\n"
-           "  --version     show the version and exit\n"
+    return "Usage: karvossa [--computer N]... [--seed N] [--windowed] [--no-record]\n"
+           "       karvossa --continue | --resume FILE | --replay FILE | --verify FILE\n"
+           "  --computer N    the program plays player N (0 or 1); given for both players,\n"
+           "                  the program plays against itself\n"
+           "  --seed N        grow the map and take every random draw from seed N\n"
+           "                  (0 to 4294967295), so that the same seed gives the same game\n"
+           "  --windowed      play in a 1280x720 window instead of full screen\n"
+           "  --no-record     keep no record of the game\n"
+           "  --continue      go on with the last game that did not end\n"
+           "  --resume FILE   go on with the game recorded in FILE\n"
+           "  --replay FILE   show the recorded game (space pauses, f is four times as fast)\n"
+           "  --verify FILE   play the record through without a display and check it\n"
+           "  --help          show this help and exit\n"
+           "  --version       show the version and exit\n"
+           "Games are recorded in $XDG_DATA_HOME/karvossa/games (~/.local/share/karvossa/games).\n"
            "GLUT's own options, such as -display NAME, are passed on to GLUT.\n";
 }

@@ -14,7 +14,13 @@ struct CommandLine {
     static CommandLine parse(int argc, const char* const* argv);
     static const char* usage();
 
+    // Which game is played: a new one, or one kept in a record.
+    enum class Game { New, Continue, Resume, Replay, Verify };
+
     Request request = Request::Play;
+    Game game = Game::New;
+    std::string file;                  // the record, for Resume, Replay and Verify
+    bool record = true;                // keep a record of the game
     bool computer[kPlayerCount] = {};  // the sides the program plays
     bool seeded = false;               // seed was given
     std::uint32_t seed = 0;            // for the map and every random draw

@@ -4,11 +4,13 @@
 
 #include <malloc.h>
 
+#include <ctime>
 #include <iostream>
 #include <string>
 
 #include "ai/ComputerPlayer.h"
 #include "app/CommandLine.h"
+#include "app/RecordedGame.h"
 #include "app/Window.h"
 #include "app/WindowIdentity.h"
 #include "game/Model.h"
@@ -98,17 +100,35 @@ int runGame(int argc, char** argv) {
     if (answered >= 0) {
         return answered;
     }
+    if (command.game == CommandLine::Game::Verify) {
+        return RecordedGame::verify(command.file);
+    }
+    Record record;
+    std::string path;
+    const bool recorded = command.game != CommandLine::Game::New;
+    if (recorded && !RecordedGame::load(command, record, path)) {
+        return 1;
+    }
     tuneAllocator();
     Model* model = Model::getSelf();
-    if (command.seeded) {
-        Random::seed(command.seed);
-    }
+    // Every game has its seed in the open, so that its record can grow it again.
+    const std::uint32_t seed = recorded         ? record.header.seed
+                               : command.seeded ? command.seed
+                                                : static_cast<std::uint32_t>(std::time(nullptr));
+    Random::seed(seed);
     initWindow(&argc, argv, command.windowed);
     createWorld(model->playerCount, model->nodeCount);
-    for (int side = 0; side < kPlayerCount; ++side) {
-        if (command.computer[side]) {
-            model->addComputer(side);
+    if (command.game == CommandLine::Game::Replay) {
+        RecordedGame::show(record);
+    } else if (recorded) {
+        RecordedGame::resume(record, path, command.record);
+    } else {
+        for (int side = 0; side < kPlayerCount; ++side) {
+            if (command.computer[side]) {
+                model->addComputer(side);
+            }
         }
+        RecordedGame::record(command, seed);
     }
     glutMainLoop();
     return 0;

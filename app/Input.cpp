@@ -13,7 +13,7 @@ namespace {
 
 // Only the sides a person plays at this keyboard take its keys and clicks.
 bool personPlays(const Model* model, int side) {
-    return !model->isComputer(side);
+    return model->isPerson(side);
 }
 
 // Stamped for the next tick to run, which applies it before the rules step.
@@ -67,6 +67,16 @@ bool battleCommand(const PlayerKeys& keys, unsigned char key, Command& command) 
     return false;
 }
 
+// A record being shown takes only the keys that steer the showing.
+void handleReplayKey(Model* model, unsigned char key) {
+    Pace& pace = model->pace;
+    if (key == kPauseReplayKey) {
+        pace.paused = !pace.paused;
+    } else if (key == kFastReplayKey) {
+        pace.speed = pace.speed == 1 ? kFastReplaySpeed : 1;
+    }
+}
+
 void handleBattleKey(Model* model, unsigned char key) {
     for (int side = 0; side < kPlayerCount; ++side) {
         Command command;
@@ -75,6 +85,22 @@ void handleBattleKey(Model* model, unsigned char key) {
             give(model, command);
             return;
         }
+    }
+}
+
+void handleGameKey(Model* model, unsigned char key) {
+    switch (model->screen) {
+        case TitleScreen:
+            handleTitleKey(model);
+            break;
+        case MapScreen:
+            handleMapKey(model, key);
+            break;
+        case BattleScreen:
+            handleBattleKey(model, key);
+            break;
+        default:
+            break;
     }
 }
 
@@ -107,18 +133,10 @@ void onMouse(int button, int state, int, int) {
 
 void onKeyboard(unsigned char key, int, int) {
     Model* model = Model::getSelf();
-    switch (model->screen) {
-        case TitleScreen:
-            handleTitleKey(model);
-            break;
-        case MapScreen:
-            handleMapKey(model, key);
-            break;
-        case BattleScreen:
-            handleBattleKey(model, key);
-            break;
-        default:
-            break;
+    if (model->pace.replay) {
+        handleReplayKey(model, key);
+    } else {
+        handleGameKey(model, key);
     }
     if (key == kEscapeKey) {
         std::exit(0);

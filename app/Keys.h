@@ -19,3 +19,8 @@ constexpr PlayerKeys kPlayerKeys[kPlayerCount] = {
 
 constexpr char kBuyShipKey = ' ';  // for the player on turn
 constexpr unsigned char kEscapeKey = 27;
+
+// While a record is shown.
+constexpr char kPauseReplayKey = ' ';
+constexpr char kFastReplayKey = 'f';
+constexpr int kFastReplaySpeed = 4;

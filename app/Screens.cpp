@@ -2,6 +2,8 @@
 
 #include <GL/glut.h>
 
+#include <algorithm>
+
 #include "app/FramePacer.h"
 #include "app/Menu.h"
 #include "app/Window.h"
@@ -42,10 +44,20 @@ void drawPressSpace() {
     drawWords({"press", "space"}, 100, 200);
 }
 
+// A game runs every due tick; a replay as many as its speed and its end allow.
+int ticksToRun(const Pace& pace, int due, std::uint64_t tick) {
+    if (pace.paused || tick >= pace.endTick) {
+        return 0;
+    }
+    const std::uint64_t wanted = static_cast<std::uint64_t>(due) * pace.speed;
+    return static_cast<int>(std::min(wanted, pace.endTick - tick));
+}
+
 }  // namespace
 
 void onDisplay() {
-    playFrame(gamePacer().takeDueTicks());
+    const int due = gamePacer().takeDueTicks();
+    playFrame(ticksToRun(Model::getSelf()->pace, due, Model::getSelf()->tick));
 }
 
 void playFrame(int ticks) {

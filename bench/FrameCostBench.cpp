@@ -9,6 +9,9 @@
 // runs one tick before it draws, as a frame of the game does on a display that
 // keeps up, so that the rules' share of a frame is paid for too.
 //
+// With KARVOSSA_BENCH_RECORD=1 the game is recorded as it is played, into a
+// scratch folder, and every tick's recorder runs as in the game.
+//
 // Run under a virtual display, e.g.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_FrameCostBench
 // Every run of a screen is preceded by bare frames timed the same way, and its
@@ -24,16 +27,22 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Entry.h"
+#include "app/Input.h"
 #include "app/Screens.h"
 #include "app/Window.h"
 #include "game/Model.h"
+#include "record/RecordCodec.h"
+#include "record/Recorder.h"
 #include "support/PerFrameScenes.h"
+#include "support/RecordedGames.h"
 
 namespace {
 
@@ -251,6 +260,17 @@ int main(int argc, char** argv) {
     const int width = glutGet(GLUT_WINDOW_WIDTH);
     const int height = glutGet(GLUT_WINDOW_HEIGHT);
     perframe::buildWorld(width, height);
+    const ScratchFolder records;
+    std::unique_ptr<Recorder> recorder;
+    if (const char* record = std::getenv("KARVOSSA_BENCH_RECORD"); record && record[0] == '1') {
+        RecordHeader header;
+        header.formatVersion = RecordCodec::kFormatVersion;
+        recorder = std::make_unique<Recorder>(records.path(), header);
+        Model::getSelf()->observers.push_back(recorder.get());
+        onKeyboard(' ', 0, 0);  // the first command makes the record's file
+        playFrame(1);
+    }
+    benchmark::AddCustomContext("recording", recorder ? recorder->path() : "off");
     describeWindow();
     benchmark::RunSpecifiedBenchmarks();
     printSummary();

@@ -11,6 +11,9 @@
 
 #include "game/Model.h"
 #include "game/Tick.h"
+#include "record/RecordCodec.h"
+#include "record/Recorder.h"
+#include "support/RecordedGames.h"
 #include "support/World.h"
 
 namespace {
@@ -31,10 +34,20 @@ struct TickCost {
 };
 
 void BM_TicksOfAComputerGame(benchmark::State& state) {
+    const bool recording = state.range(0) != 0;
+    const ScratchFolder folder;
     TickCost map;
     TickCost battle;
     for (auto _ : state) {
-        Model* model = buildWorld(static_cast<std::uint32_t>(state.iterations() + 5));
+        const std::uint32_t seed = static_cast<std::uint32_t>(state.iterations() + 5);
+        Model* model = buildWorld(seed);
+        RecordHeader header;
+        header.formatVersion = RecordCodec::kFormatVersion;
+        header.seed = seed;
+        Recorder recorder(folder.path(), header);
+        if (recording) {
+            model->observers.push_back(&recorder);
+        }
         model->addComputer(0);
         model->addComputer(1);
         for (int i = 0; i < kTicksPerRun && model->screen != EndScreen; ++i) {
@@ -59,6 +72,11 @@ void BM_TicksOfAComputerGame(benchmark::State& state) {
     state.counters["battle_ticks"] = static_cast<double>(battle.ticks);
 }
 
-BENCHMARK(BM_TicksOfAComputerGame)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TicksOfAComputerGame)
+    ->ArgName("recorded")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -93,11 +93,6 @@ void carryOut(Model* model, const Command& command) {
 
 }  // namespace
 
-bool Command::operator==(const Command& other) const {
-    return kind == other.kind && side == other.side && tick == other.tick && cellZ == other.cellZ &&
-           cellX == other.cellX && move == other.move && unitKind == other.unitKind;
-}
-
 bool applyCommand(const Command& command) {
     Model* model = Model::getSelf();
     if (!acceptable(model, command)) {

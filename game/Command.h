@@ -28,7 +28,11 @@ struct Command {
     CursorMove move = CursorMove::Left;  // MoveCursor
     int unitKind = 0;                    // SendUnit: 0..kUnitKinds-1
 
-    bool operator==(const Command& other) const;
+    bool operator==(const Command& other) const {
+        return kind == other.kind && side == other.side && tick == other.tick &&
+               cellZ == other.cellZ && cellX == other.cellX && move == other.move &&
+               unitKind == other.unitKind;
+    }
 };
 
 // What a command's side and the state of the rules allow; a refused command

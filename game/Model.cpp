@@ -118,6 +118,10 @@ bool Model::isComputer(int side) const {
     return side >= 0 && side < kPlayerCount && computers[side] != nullptr;
 }
 
+bool Model::isPerson(int side) const {
+    return side >= 0 && side < kPlayerCount && !isComputer(side) && !pace.replay;
+}
+
 void Model::addComputer(int side) {
     if (side < 0 || side >= kPlayerCount || computers[side] != nullptr) {
         return;

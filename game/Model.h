@@ -11,6 +11,7 @@
 
 class Battle;
 class CommandSource;
+class TickObserver;
 class ComputerPlayer;
 class Hud;
 class Menu;
@@ -29,6 +30,15 @@ enum Screen : int { TitleScreen = 0, MapScreen = 2, BattleScreen = 5, EndScreen 
 
 // The rules advance in ticks of exactly 1/60 s, whatever the display does.
 constexpr int kTicksPerSecond = 60;
+
+// How the main loop runs the ticks. A game runs them as they fall due; a
+// replay may pause, run four times as fast, and stops at its record's end.
+struct Pace {
+    bool replay = false;                 // the ticks' commands come from a record
+    bool paused = false;                 // no tick runs
+    int speed = 1;                       // ticks per due tick, 1 or 4
+    std::uint64_t endTick = UINT64_MAX;  // no tick at or past it runs
+};
 
 // Fatal set-up errors are thrown as heap-allocated strings holding the message.
 [[noreturn]] void raiseFatal(const char* message);
@@ -58,6 +68,9 @@ public:
     void advanceClock();
     // Whether the program plays this side, so that a person's input for it is ignored.
     bool isComputer(int side) const;
+    // Whether a person at this keyboard gives this side's commands: not when
+    // the program plays it, and on no side while a record is shown.
+    bool isPerson(int side) const;
     // Gives the program this side: it becomes a command source of its own.
     void addComputer(int side);
 
@@ -109,6 +122,8 @@ public:
     // Asked by runTick for their commands, in this order; the computer
     // players are among them. Not owned.
     std::vector<CommandSource*> sources;
+    std::vector<TickObserver*> observers;  // told after every tick, in order; not owned
+    Pace pace;  // how the main loop runs the ticks; set by a replay, read by onDisplay
 
 private:
     static Model* self;

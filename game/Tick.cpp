@@ -3,6 +3,7 @@
 #include "battle/Battle.h"
 #include "game/CommandSource.h"
 #include "game/Model.h"
+#include "game/TickObserver.h"
 #include "game/TurnCycle.h"
 
 namespace {
@@ -33,4 +34,7 @@ void runTick() {
     }
     model->advanceClock();
     ++model->tick;
+    for (TickObserver* observer : model->observers) {
+        observer->afterTick();
+    }
 }

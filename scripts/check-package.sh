@@ -24,6 +24,9 @@ fi
 bash scripts/setup.sh
 
 build_dir=build/release
+# The game started from the menu entry records itself into the build.
+export XDG_DATA_HOME="$PWD/$build_dir/check-data"
+
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DKARVOSSA_BENCHMARKS=OFF
 cmake --build "$build_dir" -j"$(nproc)"
 rm -f "$build_dir"/karvossa_*.deb

@@ -16,6 +16,9 @@ if [ "${1:-}" = "--sanitize" ]; then
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fi
 
+# The games the tests play are recorded; they go into the build, not the home.
+export XDG_DATA_HOME="$PWD/$build_dir/test-data"
+
 cmake -S . -B "$build_dir" "${cmake_args[@]}"
 cmake --build "$build_dir" -j"$(nproc)"
 xvfb-run -a -s "-screen 0 1280x1024x24" \

@@ -25,6 +25,13 @@ TEST(CommandLine, ReadsEveryOptionInBothFormsAndStepsOverGlutsOwn) {
     EXPECT_TRUE(all.computer[0] && all.computer[1] && all.windowed && all.seeded);
     EXPECT_EQ(all.seed, 4294967295u);
 
+    const CommandLine replay = parse({"--no-record", "--replay=games/a.kvr", "--windowed"});
+    EXPECT_EQ(replay.request, Request::Play) << replay.mistake;
+    EXPECT_TRUE(replay.game == CommandLine::Game::Replay && replay.file == "games/a.kvr");
+    EXPECT_FALSE(replay.record);
+    EXPECT_EQ(parse({"--continue"}).game, CommandLine::Game::Continue);
+    EXPECT_EQ(parse({"--verify", "x"}).game, CommandLine::Game::Verify);
+
     EXPECT_EQ(parse({"--version"}).request, Request::Version);
     EXPECT_EQ(parse({"--version", "--help", "--version"}).request, Request::Help);
 }
@@ -40,7 +47,12 @@ TEST(CommandLine, AnUnknownOptionOrABadValueIsAMistakeNamedInOneLine) {
                                   {"--seed", " 5"},
                                   {"--help", "--fullscreen"},
                                   {"seed"},
-                                  {"-w"}}) {
+                                  {"-w"},
+                                  {"--resume"},
+                                  {"--verify="},
+                                  {"--continue", "--replay", "a.kvr"},
+                                  {"--resume", "a.kvr", "--seed", "3"},
+                                  {"--computer", "1", "--continue"}}) {
         const CommandLine command = parse(arguments);
         EXPECT_EQ(command.request, Request::Mistake) << arguments[0];
         EXPECT_FALSE(command.mistake.empty());

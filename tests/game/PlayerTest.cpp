@@ -6,6 +6,7 @@
 #include "game/Node.h"
 #include "game/Player.h"
 #include "game/Ship.h"
+#include "support/Guarded.h"
 #include "support/HandMap.h"
 
 namespace {
@@ -99,8 +100,8 @@ TEST_F(PlayerNodes, APlayerHasRoomForEveryNode) {
 
 TEST_F(PlayerNodes, LosingANodeThePlayerDoesNotHoldChangesNothing) {
     second->gainNode(HandMap::node(3));
-    first->loseNode(HandMap::node(3));
-    first->loseNode(nullptr);
+    EXPECT_GUARDED(first->loseNode(HandMap::node(3)), "only lose a node it holds");
+    EXPECT_GUARDED(first->loseNode(nullptr), "only lose a node it holds");
     first->gainNode(nullptr);
     EXPECT_EQ(first->nodeTotal, 1);
     EXPECT_EQ(kindTotal(first), 1);
@@ -197,8 +198,8 @@ TEST_F(PlayerShips, RemovingAShipKeepsTheOrderOfTheRestAndDropsTheSelection) {
 TEST_F(PlayerShips, RemovingAShipOfAnotherPlayerChangesNothing) {
     Ship* theirs = second->ships[0];
     model->selectedShip = theirs;
-    first->removeShip(theirs);
-    first->removeShip(nullptr);
+    EXPECT_GUARDED(first->removeShip(theirs), "only remove a ship it holds");
+    EXPECT_GUARDED(first->removeShip(nullptr), "only remove a ship it holds");
     EXPECT_EQ(first->shipCount, 1);
     EXPECT_EQ(second->shipCount, 1);
     EXPECT_EQ(HandMap::node(1)->ship, theirs);

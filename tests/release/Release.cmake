@@ -5,7 +5,8 @@ set(KARVOSSA_RELEASE_DIR ${CMAKE_CURRENT_LIST_DIR})
 add_test(NAME release.install
          COMMAND bash ${KARVOSSA_RELEASE_DIR}/check-install.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR})
 add_test(NAME release.no_display
-         COMMAND bash ${KARVOSSA_RELEASE_DIR}/check-no-display.sh $<TARGET_FILE:karvossa>)
+         COMMAND bash ${KARVOSSA_RELEASE_DIR}/check-no-display.sh $<TARGET_FILE:karvossa>
+                 ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/record/seed-game-1.kvr)
 add_test(NAME release.command_line
          COMMAND bash ${KARVOSSA_RELEASE_DIR}/check-command-line.sh $<TARGET_FILE:karvossa>)
 set_tests_properties(release.install release.no_display release.command_line PROPERTIES TIMEOUT 60)

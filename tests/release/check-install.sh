@@ -86,8 +86,10 @@ if [ -f "$desktop" ]; then
   # The class the command-line check reads from the game's window.
   grep -qx 'StartupWMClass=Karvossa' "$desktop" || fail "the menu entry names no window class Karvossa"
   grep -Eqx 'Categories=(.*;)?Game;.*' "$desktop" || fail "the menu entry is not in the Game category"
-  { grep -qx 'Actions=computer;' "$desktop" && grep -qx 'Exec=karvossa --computer 1' "$desktop"; } ||
+  { grep -Eqx 'Actions=(.*;)?computer;.*' "$desktop" && grep -qx 'Exec=karvossa --computer 1' "$desktop"; } ||
     fail "the menu entry has no action to play against the computer"
+  { grep -Eqx 'Actions=(.*;)?continue;.*' "$desktop" && grep -qx 'Exec=karvossa --continue' "$desktop"; } ||
+    fail "the menu entry has no action to continue the last game"
 fi
 
 if [ ! -f "$manual" ]; then

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Started where no X display can be reached, the game must say so in one line on
-# standard error and end with a failure status of its own, not by a signal.
-# Usage: check-no-display.sh BINARY
+# standard error and end with a failure status of its own, not by a signal; and
+# --verify, which needs no display, must check a good record there.
+# Usage: check-no-display.sh BINARY RECORD
 set -uo pipefail
 
 binary=$1
+record=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -26,6 +28,16 @@ fi
 if [ -s "$work/out" ]; then
   echo "FAIL: wrote to standard output:" >&2
   cat "$work/out" >&2
+  failures=1
+fi
+
+env -u DISPLAY -u WAYLAND_DISPLAY "$binary" --verify "$record" >"$work/out" 2>"$work/err" </dev/null
+status=$?
+echo "--verify: exit status $status; $(cat "$work/out")"
+if [ "$status" -ne 0 ] || [ "$(wc -l <"$work/out")" -ne 1 ] || ! grep -q 'verified' "$work/out" ||
+  [ -s "$work/err" ]; then
+  echo "FAIL: --verify did not check the record in one line without a display:" >&2
+  cat "$work/err" >&2
   failures=1
 fi
 [ "$failures" -eq 0 ]

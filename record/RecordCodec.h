@@ -1,0 +1,45 @@
+#pragma once
+// The bytes of a game record, and the one decoder that reads them back.
+//
+// A record is a header and then one entry per applied command, per state
+// hash and for the end of the game, each appended as it happens. Every entry
+// ends with a 16-bit check taken from a CRC-32 running over every byte of the
+// file before it, so that a byte changed anywhere fails the check of its own
+// entry or of a later one. Entries carry their tick as the signed difference
+// from the entry before. A file that ends inside an entry lost only that
+// entry, to a process stopped while writing it.
+//
+// Layout, little-endian (the manual page's FILES section says the same):
+//   header: 8-byte magic, format version (1 byte), game version (1-byte
+//   length, then text), seed (4), sides the program played (1, bit per side),
+//   start time (8, seconds since 1970), check (2)
+//   entry:  tag (1: kind in bits 0-3, side in bit 4, detail in bits 5-7),
+//   tick difference (zigzag LEB128), ClickCell: cell z and x (zigzag LEB128),
+//   Hash: the state hash's low half (4), then check (2)
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "record/Record.h"
+
+class RecordCodec {
+public:
+    static constexpr char kMagic[8] = {'K', 'V', 'S', 'R', 'E', 'C', '\r', '\n'};
+    static constexpr int kFormatVersion = 1;
+
+    // Append bytes to out; state is the running check, carried from one call
+    // to the next (0 before the header).
+    static void encodeHeader(const RecordHeader& header, std::vector<std::uint8_t>& out,
+                             std::uint32_t& state);
+    static void encodeEntry(const RecordEntry& entry, std::uint64_t previousTick,
+                            std::vector<std::uint8_t>& out, std::uint32_t& state);
+
+    struct Decoded {
+        bool ok = false;
+        std::string error;  // why the bytes are not a record, in a few words
+        std::string note;   // something worth saying about a good one
+        Record record;
+    };
+    static Decoded decode(const std::uint8_t* data, std::size_t size);
+};

@@ -1,0 +1,84 @@
+#include "record/Recorder.h"
+
+#include <iostream>
+#include <utility>
+
+#include "game/CommandQueue.h"
+#include "game/Model.h"
+#include "record/GameFiles.h"
+
+Recorder::Recorder(std::string folder, const RecordHeader& header)
+    : folder_(std::move(folder)), header_(header) {
+    lastTurn_ = Model::getSelf()->turn;
+}
+
+Recorder::Recorder(const std::string& path, const Record& record) : header_(record.header) {
+    started_ = true;
+    writer_.reopen(path, record);
+    const Model* model = Model::getSelf();
+    lastTurn_ = model->turn;
+    finished_ = model->screen == EndScreen;
+}
+
+bool Recorder::start() {
+    if (started_) {
+        return writer_.writing();
+    }
+    started_ = true;
+    std::string why;
+    if (!GameFiles::makeFolder(folder_, why)) {
+        std::cerr << "karvossa: cannot make the folder for game records " << folder_ << ": " << why
+                  << "; the game goes on unrecorded\n";
+        return false;
+    }
+    const std::string name =
+        folder_ + "/" +
+        GameFiles::fileName(static_cast<std::time_t>(header_.startTime), header_.seed);
+    if (writer_.create(name, header_)) {
+        GameFiles::prune(folder_);
+    }
+    return writer_.writing();
+}
+
+void Recorder::append(RecordEntry entry) {
+    if (start()) {
+        writer_.append(entry);
+    }
+}
+
+void Recorder::afterTick() {
+    const Model* model = Model::getSelf();
+    const std::uint64_t tick = model->tick - 1;  // the tick that has just run
+    for (const AppliedCommand& applied : model->commands.lastApplied()) {
+        if (applied.accepted) {
+            RecordEntry entry;
+            entry.tick = tick;
+            entry.command = applied.command;
+            append(entry);
+        }
+    }
+    if (!started_) {
+        return;  // nothing was played yet
+    }
+    battleTicks_ = model->screen == BattleScreen ? battleTicks_ + 1 : 0;
+    const bool turnEnded = model->turn != lastTurn_;
+    lastTurn_ = model->turn;
+    if (turnEnded || (battleTicks_ > 0 && battleTicks_ % kBattleHashPeriod == 0)) {
+        RecordEntry entry;
+        entry.kind = RecordEntry::Kind::Hash;
+        entry.tick = tick;
+        entry.hash = model->stateHash() & kRecordedHashMask;
+        append(entry);
+    }
+    if (model->screen == EndScreen && !finished_) {
+        finished_ = true;
+        RecordEntry entry;
+        entry.kind = RecordEntry::Kind::Finished;
+        entry.tick = tick;
+        entry.loser = model->loser;
+        append(entry);
+    }
+    if (turnEnded || model->screen == EndScreen) {
+        writer_.sync();
+    }
+}
