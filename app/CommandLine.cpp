@@ -69,6 +69,10 @@ private:
             takeComputer(valueOf(name, value));
         } else if (name == "--seed") {
             takeSeed(valueOf(name, value));
+        } else if (name == "--mute") {
+            result_.muted = true;
+        } else if (name == "--volume") {
+            takeVolume(valueOf(name, value));
         } else {
             fail("unknown option '" + std::string(argument) + "'");
         }
@@ -105,6 +109,15 @@ private:
         }
     }
 
+    void takeVolume(const char* value) {
+        unsigned long volume = 0;
+        if (value != nullptr && readNumber(value, kLoudestVolume, &volume)) {
+            result_.volume = static_cast<int>(volume);
+        } else if (value != nullptr) {
+            fail("--volume takes a whole number from 0 to 100, not '" + std::string(value) + "'");
+        }
+    }
+
     // Help wins over the version, and both over playing.
     void setRequest(CommandLine::Request request) {
         if (result_.request != CommandLine::Request::Help) {
@@ -130,12 +143,15 @@ CommandLine CommandLine::parse(int argc, const char* const* argv) {
 }
 
 const char* CommandLine::usage() {
-    return "Usage: karvossa [--computer N]... [--seed N] [--windowed] [--help] [--version]\n"
+    return "Usage: karvossa [--computer N]... [--seed N] [--windowed] [--mute] [--volume N]\n"
+           "                [--help] [--version]\n"
            "  --computer N  the program plays player N (0 or 1); given for both players,\n"
            "                the program plays against itself\n"
            "  --seed N      grow the map and take every random draw from seed N\n"
            "                (0 to 4294967295), so that the same seed gives the same game\n"
            "  --windowed    play in a 1280x720 window instead of full screen\n"
+           "  --mute        start without sound (m switches it on and off)\n"
+           "  --volume N    loudness of the sound, 0 to 100 (70 unless given)\n"
            "  --help        show this help and exit\n"
            "  --version     show the version and exit\n"
            "GLUT's own options, such as -display NAME, are passed on to GLUT.\n";

@@ -9,10 +9,12 @@
 
 #include "ai/ComputerPlayer.h"
 #include "app/CommandLine.h"
+#include "app/Screens.h"
 #include "app/Window.h"
 #include "app/WindowIdentity.h"
 #include "game/Model.h"
 #include "game/Random.h"
+#include "sound/TickSounds.h"
 
 namespace {
 
@@ -105,6 +107,8 @@ int runGame(int argc, char** argv) {
     }
     initWindow(&argc, argv, command.windowed);
     createWorld(model->playerCount, model->nodeCount);
+    // After the window, so that a start without a display still says one thing only.
+    gameSounds().sound.open(command.volume, command.muted);
     for (int side = 0; side < kPlayerCount; ++side) {
         if (command.computer[side]) {
             model->addComputer(side);

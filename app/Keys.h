@@ -18,4 +18,5 @@ constexpr PlayerKeys kPlayerKeys[kPlayerCount] = {
 };
 
 constexpr char kBuyShipKey = ' ';  // for the player on turn
+constexpr char kSoundKey = 'm';    // sound off and on, on every screen but the title
 constexpr unsigned char kEscapeKey = 27;
