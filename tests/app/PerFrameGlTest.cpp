@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <ostream>
@@ -275,6 +276,7 @@ protected:
     void TearDown() override {
         watchedSize = -1;
         gameSounds().sound.close();
+        std::remove((WaveCapture::processFile() + ".conf").c_str());  // read at the first open
         Model::resetSelf();
         perframe::restoreStartState();
     }
