@@ -80,6 +80,10 @@ private:
                                                                 : CommandLine::Game::Verify;
             const char* file = valueOf(name, value);
             takeGame(game, name, file == nullptr ? "" : file);
+        } else if (name == "--mute") {
+            result_.muted = true;
+        } else if (name == "--volume") {
+            takeVolume(valueOf(name, value));
         } else {
             fail("unknown option '" + std::string(argument) + "'");
         }
@@ -141,6 +145,15 @@ private:
         }
     }
 
+    void takeVolume(const char* value) {
+        unsigned long volume = 0;
+        if (value != nullptr && readNumber(value, kLoudestVolume, &volume)) {
+            result_.volume = static_cast<int>(volume);
+        } else if (value != nullptr) {
+            fail("--volume takes a whole number from 0 to 100, not '" + std::string(value) + "'");
+        }
+    }
+
     // Help wins over the version, and both over playing.
     void setRequest(CommandLine::Request request) {
         if (result_.request != CommandLine::Request::Help) {
@@ -167,7 +180,8 @@ CommandLine CommandLine::parse(int argc, const char* const* argv) {
 }
 
 const char* CommandLine::usage() {
-    return "Usage: karvossa [--computer N]... [--seed N] [--windowed] [--no-record]\n"
+    return "Usage: karvossa [--computer N]... [--seed N] [--windowed] [--no-record] [--mute]\n"
+           "                [--volume N]\n"
            "       karvossa --continue | --resume FILE | --replay FILE | --verify FILE\n"
            "  --computer N    the program plays player N (0 or 1); given for both players,\n"
            "                  the program plays against itself\n"
@@ -175,6 +189,8 @@ const char* CommandLine::usage() {
            "                  (0 to 4294967295), so that the same seed gives the same game\n"
            "  --windowed      play in a 1280x720 window instead of full screen\n"
            "  --no-record     keep no record of the game\n"
+           "  --mute          start without sound (m switches it on and off)\n"
+           "  --volume N      loudness of the sound, 0 to 100 (70 unless given)\n"
            "  --continue      go on with the last game that did not end\n"
            "  --resume FILE   go on with the game recorded in FILE\n"
            "  --replay FILE   show the recorded game (space pauses, f is four times as fast)\n"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "game/Model.h"
+#include "sound/SoundBank.h"
 
 struct CommandLine {
     enum class Request { Play, Help, Version, Mistake };
@@ -25,5 +26,7 @@ struct CommandLine {
     bool seeded = false;               // seed was given
     std::uint32_t seed = 0;            // for the map and every random draw
     bool windowed = false;             // a window instead of the full screen
+    bool muted = false;                // start without sound; the sound key turns it on
+    int volume = kDefaultVolume;       // loudness, 0..kLoudestVolume
     std::string mistake;               // what was wrong, in one line, for Mistake
 };

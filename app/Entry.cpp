@@ -11,10 +11,12 @@
 #include "ai/ComputerPlayer.h"
 #include "app/CommandLine.h"
 #include "app/RecordedGame.h"
+#include "app/Screens.h"
 #include "app/Window.h"
 #include "app/WindowIdentity.h"
 #include "game/Model.h"
 #include "game/Random.h"
+#include "sound/TickSounds.h"
 
 namespace {
 
@@ -118,6 +120,8 @@ int runGame(int argc, char** argv) {
     Random::seed(seed);
     initWindow(&argc, argv, command.windowed);
     createWorld(model->playerCount, model->nodeCount);
+    // After the window, so that a start without a display still says one thing only.
+    gameSounds().sound.open(command.volume, command.muted);
     if (command.game == CommandLine::Game::Replay) {
         RecordedGame::show(record);
     } else if (recorded) {

@@ -5,9 +5,11 @@
 #include <cstdlib>
 
 #include "app/Keys.h"
+#include "app/Screens.h"
 #include "game/Command.h"
 #include "game/Model.h"
 #include "render/Selector.h"
+#include "sound/TickSounds.h"
 
 namespace {
 
@@ -137,6 +139,10 @@ void onKeyboard(unsigned char key, int, int) {
         handleReplayKey(model, key);
     } else {
         handleGameKey(model, key);
+    }
+    // Heard, not played: it is no command, so a record of the game leaves it out.
+    if (key == kSoundKey && model->screen != TitleScreen) {
+        gameSounds().sound.toggleMuted();
     }
     if (key == kEscapeKey) {
         std::exit(0);

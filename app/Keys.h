@@ -18,6 +18,7 @@ constexpr PlayerKeys kPlayerKeys[kPlayerCount] = {
 };
 
 constexpr char kBuyShipKey = ' ';  // for the player on turn
+constexpr char kSoundKey = 'm';    // sound off and on, on every screen but the title
 constexpr unsigned char kEscapeKey = 27;
 
 // While a record is shown.

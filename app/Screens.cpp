@@ -16,6 +16,7 @@
 #include "render/Hud.h"
 #include "render/Palette.h"
 #include "render/StrokeText.h"
+#include "sound/TickSounds.h"
 
 namespace {
 
@@ -69,11 +70,19 @@ void playFrame(int ticks) {
 }
 
 void runGameTick() {
-    runTick();
     Model* model = Model::getSelf();
+    TickSounds& sounds = gameSounds();
+    sounds.beforeTick(*model);
+    runTick();
+    sounds.afterTick(*model);
     if (model->screen == MapScreen && model->hud != nullptr) {
         model->hud->advanceSpin(model->currentPlayer);
     }
+}
+
+TickSounds& gameSounds() {
+    static TickSounds sounds;
+    return sounds;
 }
 
 void drawFrame() {

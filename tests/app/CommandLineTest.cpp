@@ -17,13 +17,19 @@ using Request = CommandLine::Request;
 TEST(CommandLine, ReadsEveryOptionInBothFormsAndStepsOverGlutsOwn) {
     const CommandLine none = parse({});
     EXPECT_EQ(none.request, Request::Play);
-    EXPECT_FALSE(none.computer[0] || none.computer[1] || none.seeded || none.windowed);
+    EXPECT_FALSE(none.computer[0] || none.computer[1] || none.seeded || none.windowed ||
+                 none.muted);
+    EXPECT_EQ(none.volume, 70);
 
-    const CommandLine all = parse({"-display", ":3", "--computer", "1", "--seed=4294967295",
-                                   "-iconic", "--windowed", "--computer=0"});
+    const CommandLine all =
+        parse({"-display", ":3", "--computer", "1", "--seed=4294967295", "-iconic", "--windowed",
+               "--computer=0", "--mute", "--volume", "0"});
     EXPECT_EQ(all.request, Request::Play) << all.mistake;
     EXPECT_TRUE(all.computer[0] && all.computer[1] && all.windowed && all.seeded);
     EXPECT_EQ(all.seed, 4294967295u);
+    EXPECT_TRUE(all.muted);
+    EXPECT_EQ(all.volume, 0);
+    EXPECT_EQ(parse({"--volume=100"}).volume, 100);
 
     const CommandLine replay = parse({"--no-record", "--replay=games/a.kvr", "--windowed"});
     EXPECT_EQ(replay.request, Request::Play) << replay.mistake;
@@ -45,6 +51,9 @@ TEST(CommandLine, AnUnknownOptionOrABadValueIsAMistakeNamedInOneLine) {
                                   {"--seed", "4294967296"},
                                   {"--seed", "12abc"},
                                   {"--seed", " 5"},
+                                  {"--volume", "101"},
+                                  {"--volume", "-1"},
+                                  {"--volume"},
                                   {"--help", "--fullscreen"},
                                   {"seed"},
                                   {"-w"},

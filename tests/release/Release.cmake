@@ -9,7 +9,8 @@ add_test(NAME release.no_display
                  ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/record/seed-game-1.kvr)
 add_test(NAME release.command_line
          COMMAND bash ${KARVOSSA_RELEASE_DIR}/check-command-line.sh $<TARGET_FILE:karvossa>)
-set_tests_properties(release.install release.no_display release.command_line PROPERTIES TIMEOUT 60)
+set_tests_properties(release.install release.no_display PROPERTIES TIMEOUT 60)
+set_tests_properties(release.command_line PROPERTIES TIMEOUT 180)
 
 # The pictures in docs/, taken by scripts/screenshots.sh; built with the rest so
 # that it keeps compiling, but too slow and too picture-bound for a ctest.

@@ -3,7 +3,9 @@
 # and exit 0; a mistake is named in one line with the usage on standard error,
 # status 2, before any window; the options and GLUT's own -display open a
 # 1280x720 window, with the game's class and icon, in which the program plays
-# both sides.
+# both sides. That game is heard through OpenAL Soft's wave backend, and heard
+# nothing of with --mute; without a sound device, or with one that fails as it
+# plays, it goes on in silence after one notice.
 # The window part runs on an X server of its own, where no other test's
 # window can be taken for the game's, under a window manager. The server is asked to name a free
 # display itself once it accepts connections: picking a number and waiting
@@ -39,7 +41,7 @@ run --version
 [ "$status" -eq 0 ] || fail "--version ended with $status"
 grep -Eqx 'karvossa [0-9]+\.[0-9]+\.[0-9]+' "$work/out" || fail "--version printed: $(cat "$work/out")"
 
-for mistake in "--computer 2" "--seed x" "--fullscreen" "--seed"; do
+for mistake in "--computer 2" "--seed x" "--fullscreen" "--seed" "--volume 101" "--volume"; do
   # shellcheck disable=SC2086
   run $mistake
   [ "$status" -eq 2 ] || fail "'$mistake' ended with $status, not 2"
@@ -136,6 +138,53 @@ check_window() {
   return "$result"
 }
 
+# An OpenAL configuration whose wave backend writes 16-bit samples to $1.
+wave_conf() {
+  printf '[general]\ndrivers=wave\nsample-type=int16\ndither=false\n[wave]\nfile=%s\n' "$1" \
+    >"$work/sound.conf"
+}
+
+# Whether the wave file holds a sample other than zero after its 68-byte header.
+heard() { [ -n "$(tail -c +69 "$work/played.wav" 2>/dev/null | tr -d '\000' | head -c 1)" ]; }
+
+# Runs the self-playing game with the options for at most $1 seconds, until
+# it is heard if $2 is "heard"; fails when the game ended or was not heard.
+# OpenAL finds its configuration in $work/sound.conf, its output in $work/sound.
+play_for_sound() {
+  local seconds=$1 until=$2
+  shift 2
+  env -u DISPLAY -u ALSOFT_LOGLEVEL ALSOFT_CONF="$work/sound.conf" ALSOFT_DRIVERS=wave \
+    "$binary" -display "$display" --windowed --seed 7 --computer 0 --computer 1 "$@" \
+    >"$work/sound" 2>&1 </dev/null &
+  local game=$! result=0
+  for _ in $(seq $((seconds * 5))); do
+    sleep 0.2
+    kill -0 "$game" 2>/dev/null || { result=1; break; }
+    [ "$until" = heard ] && heard && break
+  done
+  [ "$until" != heard ] || heard || result=1
+  kill "$game" 2>/dev/null
+  wait "$game" 2>/dev/null
+  return "$result"
+}
+
+# Heard through the wave device; silent but playing with --mute; playing on
+# after one notice without a device and with one that fails at its first write.
+check_sound() {
+  wave_conf "$work/played.wav"
+  play_for_sound 15 heard || fail "the game was not heard: $(cat "$work/sound")"
+  [ ! -s "$work/sound" ] || fail "the game heard wrote: $(cat "$work/sound")"
+  rm -f "$work/played.wav"
+  play_for_sound 6 - --mute || fail "the muted game did not play on: $(cat "$work/sound")"
+  [ "$(stat -c %s "$work/played.wav")" -gt 4096 ] && ! heard || fail "the muted game was heard"
+  for device in none lost; do
+    [ "$device" = none ] && printf '' >"$work/sound.conf" || wave_conf /dev/full
+    play_for_sound 3 - && [ "$(grep -c . "$work/sound")" -eq 1 ] &&
+      grep -q '^karvossa: .*playing without sound$' "$work/sound" ||
+      fail "without a working sound device ($device) the game said: $(cat "$work/sound")"
+  done
+}
+
 if ! start_server; then
   fail "Xvfb named no display: $(cat "$work/xvfb")"
 elif ! start_manager; then
@@ -144,6 +193,7 @@ else
   check_window >"$work/out" 2>&1 ||
     fail "the options did not open a 1280x720 window of the game's class and icon, playing:" \
       "$(cat "$work/out")"
+  check_sound
 fi
 
 [ "$failures" -eq 0 ]
