@@ -38,8 +38,9 @@ void BM_TicksOfAComputerGame(benchmark::State& state) {
     const ScratchFolder folder;
     TickCost map;
     TickCost battle;
+    std::uint32_t seed = 5;
     for (auto _ : state) {
-        const std::uint32_t seed = static_cast<std::uint32_t>(state.iterations() + 5);
+        ++seed;
         Model* model = buildWorld(seed);
         RecordHeader header;
         header.formatVersion = RecordCodec::kFormatVersion;

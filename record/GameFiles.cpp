@@ -50,12 +50,13 @@ bool GameFiles::makeFolder(const std::string& path, std::string& why) {
     return true;
 }
 
-std::string GameFiles::fileName(std::time_t start, std::uint32_t seed) {
+std::string GameFiles::fileName(std::time_t start, std::uint32_t seed, int copy) {
     std::tm local{};
     localtime_r(&start, &local);
     char when[32];
     std::strftime(when, sizeof when, "%Y-%m-%d-%H%M%S", &local);
-    return std::string(when) + "-seed-" + std::to_string(seed) + kExtension;
+    const std::string copied = copy > 1 ? "-" + std::to_string(copy) : "";
+    return std::string(when) + "-seed-" + std::to_string(seed) + copied + kExtension;
 }
 
 std::vector<std::string> GameFiles::records(const std::string& path) {

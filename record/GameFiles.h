@@ -20,7 +20,9 @@ public:
     static std::string folder();
     // Makes the folder and its parents; false with the reason when it cannot.
     static bool makeFolder(const std::string& path, std::string& why);
-    static std::string fileName(std::time_t start, std::uint32_t seed);
+    // The name of a game's record; copy 2 and on tell apart games begun in the
+    // same second from the same seed.
+    static std::string fileName(std::time_t start, std::uint32_t seed, int copy = 1);
     // The records in the folder, oldest first by name, which is by start time.
     static std::vector<std::string> records(const std::string& path);
     // Removes the oldest records beyond the newest kKept.

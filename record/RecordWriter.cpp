@@ -18,6 +18,9 @@ RecordWriter::~RecordWriter() {
 bool RecordWriter::create(const std::string& path, const RecordHeader& header) {
     path_ = path;
     fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd_ < 0 && errno == EEXIST) {
+        return false;
+    }
     if (fd_ < 0) {
         giveUp("cannot make");
         return false;

@@ -17,7 +17,8 @@ public:
     RecordWriter(const RecordWriter&) = delete;
     RecordWriter& operator=(const RecordWriter&) = delete;
 
-    // A new file holding the header; it must not exist yet.
+    // A new file holding the header. When the name is taken it returns false
+    // without a word, for the caller to try another.
     bool create(const std::string& path, const RecordHeader& header);
     // The existing file of `record`, cut back to its complete entries, to go on.
     bool reopen(const std::string& path, const Record& record);

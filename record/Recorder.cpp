@@ -1,5 +1,6 @@
 #include "record/Recorder.h"
 
+#include <cerrno>
 #include <iostream>
 #include <utility>
 
@@ -31,13 +32,20 @@ bool Recorder::start() {
                   << "; the game goes on unrecorded\n";
         return false;
     }
-    const std::string name =
-        folder_ + "/" +
-        GameFiles::fileName(static_cast<std::time_t>(header_.startTime), header_.seed);
-    if (writer_.create(name, header_)) {
-        GameFiles::prune(folder_);
+    const auto start = static_cast<std::time_t>(header_.startTime);
+    for (int copy = 1; copy <= kNameCopies && !writer_.writing(); ++copy) {
+        const std::string name = folder_ + "/" + GameFiles::fileName(start, header_.seed, copy);
+        if (!writer_.create(name, header_) && errno != EEXIST) {
+            return false;  // told already
+        }
     }
-    return writer_.writing();
+    if (!writer_.writing()) {
+        std::cerr << "karvossa: every name for the game's record in " << folder_
+                  << " is taken; the game goes on unrecorded\n";
+        return false;
+    }
+    GameFiles::prune(folder_);
+    return true;
 }
 
 void Recorder::append(RecordEntry entry) {

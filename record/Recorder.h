@@ -13,6 +13,7 @@
 class Recorder final : public TickObserver {
 public:
     static constexpr int kBattleHashPeriod = 60;  // battle ticks between hashes
+    static constexpr int kNameCopies = 100;       // games begun in one second from one seed
 
     // A new record in `folder`, made when the first command comes.
     Recorder(std::string folder, const RecordHeader& header);

@@ -83,6 +83,9 @@ TEST_F(RecordTest, AGameKilledAtAnyMomentVerifiesAndResumes) {
 
 TEST_F(RecordTest, AResumedGamesHashesContinueTheRecordedOnes) {
     const std::string path = recordComputerGame(folder.path(), 91, 3000);
+    const std::string again = recordComputerGame(folder.path(), 91, 100);
+    EXPECT_NE(again, path) << "a game begun in the same second from the same seed";
+    EXPECT_FALSE(again.empty());
     const ReplayOutcome first = verifyFile(path);
     ASSERT_TRUE(first.ok) << first.error;
     resumeComputerGame(path, 3000);
