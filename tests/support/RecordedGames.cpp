@@ -26,6 +26,7 @@ ScratchFolder::~ScratchFolder() {
 
 std::string recordComputerGame(const std::string& folder, std::uint32_t seed, long ticks,
                                int turnCap) {
+    Model::resetSelf();
     Model* model = buildWorld(seed);
     RecordHeader header;
     header.formatVersion = RecordCodec::kFormatVersion;
