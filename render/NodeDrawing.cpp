@@ -19,7 +19,7 @@ constexpr float kOwnerRimScale = 1.2f;
 constexpr float kOwnerRimDrop = -0.01f;  // just under the tile, so only the band shows
 
 constexpr Colour kTileColour{0.3f, 0.3f, 0.3f};
-// clock grows by 10 a frame, so the selected tile pulses about every 126 frames.
+// clock grows by 10 a tick, so the selected tile pulses about every 126 ticks.
 constexpr float kPulseClockDivisor = 200.0f;
 
 // A triangle over the tile's C3-C4-C5 side, and a smaller hexagon in the same

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int kClockPerDegree = 10;  // every unit turns one degree per frame
+constexpr int kClockPerDegree = 10;  // every unit turns one degree per tick
 constexpr int kFullTurn = 360;
 
 // A square pyramid without a base: apex (0, 100, 0), base corners
