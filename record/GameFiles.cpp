@@ -25,7 +25,7 @@ bool isRecordName(const fs::path& path) {
 
 std::string GameFiles::folder() {
     const char* data = std::getenv("XDG_DATA_HOME");
-    // The base directory specification ignores a relative path.
+    // XDG_DATA_HOME counts only when it is an absolute path.
     if (data != nullptr && data[0] == '/') {
         return std::string(data) + "/karvossa/games";
     }
