@@ -15,12 +15,13 @@ RecordWriter::~RecordWriter() {
     }
 }
 
+// The header is written under a passing name and the file then linked to its
+// own, so that a kill at any byte never leaves a record without its header.
 bool RecordWriter::create(const std::string& path, const RecordHeader& header) {
     path_ = path;
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd_ < 0 && errno == EEXIST) {
-        return false;
-    }
+    const std::string passing = path + ".part";
+    ::unlink(passing.c_str());
+    fd_ = ::open(passing.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd_ < 0) {
         giveUp("cannot make");
         return false;
@@ -28,7 +29,23 @@ bool RecordWriter::create(const std::string& path, const RecordHeader& header) {
     bytes_.clear();
     state_ = 0;
     RecordCodec::encodeHeader(header, bytes_, state_);
-    return writeOut();
+    if (!writeOut()) {
+        ::unlink(passing.c_str());
+        return false;
+    }
+    const bool linked = ::link(passing.c_str(), path.c_str()) == 0;
+    const int linkError = errno;
+    ::unlink(passing.c_str());
+    if (!linked) {
+        ::close(fd_);
+        fd_ = -1;
+        errno = linkError;
+        if (linkError != EEXIST) {
+            giveUp("cannot make");
+        }
+        return false;
+    }
+    return true;
 }
 
 bool RecordWriter::reopen(const std::string& path, const Record& record) {
