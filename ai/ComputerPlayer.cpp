@@ -88,7 +88,7 @@ void ComputerPlayer::actOnMap() {
         startTurn();
         return;
     }
-    pause_ = kMapPause;
+    pause_ = std::max(kMapPause, lag);
     ++actions;
     if (pendingClick_ != nullptr) {
         click(pendingClick_);
@@ -141,7 +141,7 @@ void ComputerPlayer::actInBattle() {
             break;
     }
     emit(command);
-    pause_ = kBattlePause;
+    pause_ = std::max(kBattlePause, lag);
     ++actions;
 }
 

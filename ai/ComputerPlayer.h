@@ -29,6 +29,10 @@ public:
 
     const int side;    // index of the player played
     long actions = 0;  // actions taken so far; the pace is checked by it
+    // Ticks from a command to its effect: a network game's input delay. The
+    // program waits at least that long between actions, so that it never
+    // decides again before it sees what its last command did.
+    int lag = 0;
 
 private:
     void act();

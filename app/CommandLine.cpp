@@ -45,6 +45,7 @@ public:
             take(argv_[next_++]);
         }
         checkRecordedGame();
+        checkNetwork();
         return result_;
     }
 
@@ -80,6 +81,12 @@ private:
                                                                 : CommandLine::Game::Verify;
             const char* file = valueOf(name, value);
             takeGame(game, name, file == nullptr ? "" : file);
+        } else if (name == "--host") {
+            takeNetwork(CommandLine::Network::Host);
+        } else if (name == "--join") {
+            takeJoin(valueOf(name, value));
+        } else if (name == "--port") {
+            takePort(valueOf(name, value));
         } else if (name == "--mute") {
             result_.muted = true;
         } else if (name == "--volume") {
@@ -145,6 +152,75 @@ private:
         }
     }
 
+    void takeNetwork(CommandLine::Network network) {
+        if (result_.network != CommandLine::Network::None) {
+            fail("--host and --join cannot be given together, nor either twice");
+            return;
+        }
+        result_.network = network;
+    }
+
+    // ADDRESS or ADDRESS:PORT; an IPv4 address or a host name has no colon.
+    void takeJoin(const char* value) {
+        if (value == nullptr) {
+            return;
+        }
+        takeNetwork(CommandLine::Network::Join);
+        std::string address = value;
+        const std::size_t colon = address.rfind(':');
+        if (colon != std::string::npos) {
+            if (!readPort(address.c_str() + colon + 1, "--join ADDRESS:PORT")) {
+                return;
+            }
+            address.resize(colon);
+        }
+        if (address.empty()) {
+            fail("--join needs the host's name or address");
+            return;
+        }
+        result_.address = address;
+    }
+
+    void takePort(const char* value) {
+        if (value != nullptr && readPort(value, "--port")) {
+            portGiven_ = true;
+        }
+    }
+
+    bool readPort(const char* value, const std::string& what) {
+        unsigned long port = 0;
+        if (!readNumber(value, UINT16_MAX, &port) || port == 0) {
+            fail(what + " takes a port from 1 to 65535, not '" + std::string(value) + "'");
+            return false;
+        }
+        result_.port = static_cast<std::uint16_t>(port);
+        return true;
+    }
+
+    // Each machine plays its own side; the host brings the seed and any record.
+    void checkNetwork() {
+        const CommandLine::Network network = result_.network;
+        if (result_.request != CommandLine::Request::Play) {
+            return;
+        }
+        if (network == CommandLine::Network::None) {
+            if (portGiven_) {
+                fail("--port is for --host or --join");
+            }
+            return;
+        }
+        const bool host = network == CommandLine::Network::Host;
+        if (result_.computer[host ? 1 : 0]) {
+            fail(host ? "--computer 1 is the joining machine's side; the host plays player 0"
+                      : "--computer 0 is the host's side; the joining machine plays player 1");
+        } else if (!host && (result_.game != CommandLine::Game::New || result_.seeded)) {
+            fail("--join plays the host's game: its seed and any record come from the host");
+        } else if (host && (result_.game == CommandLine::Game::Replay ||
+                            result_.game == CommandLine::Game::Verify)) {
+            fail(gameOption_ + " cannot be given with --host");
+        }
+    }
+
     void takeVolume(const char* value) {
         unsigned long volume = 0;
         if (value != nullptr && readNumber(value, kLoudestVolume, &volume)) {
@@ -170,6 +246,7 @@ private:
     const char* const* argv_;
     int next_ = 1;
     std::string gameOption_;  // the option that chose a recorded game
+    bool portGiven_ = false;
     CommandLine result_;
 };
 
@@ -183,6 +260,8 @@ const char* CommandLine::usage() {
     return "Usage: karvossa [--computer N]... [--seed N] [--windowed] [--no-record] [--mute]\n"
            "                [--volume N]\n"
            "       karvossa --continue | --resume FILE | --replay FILE | --verify FILE\n"
+           "       karvossa --host [--port N] [--computer 0] [--seed N | --continue | --resume FILE]\n"
+           "       karvossa --join ADDRESS[:PORT] [--port N] [--computer 1]\n"
            "  --computer N    the program plays player N (0 or 1); given for both players,\n"
            "                  the program plays against itself\n"
            "  --seed N        grow the map and take every random draw from seed N\n"
@@ -195,6 +274,11 @@ const char* CommandLine::usage() {
            "  --resume FILE   go on with the game recorded in FILE\n"
            "  --replay FILE   show the recorded game (space pauses, f is four times as fast)\n"
            "  --verify FILE   play the record through without a display and check it\n"
+           "  --host          open a game that one other machine joins over the network;\n"
+           "                  this machine plays player 0 and picks the seed\n"
+           "  --join ADDRESS  join the game of the host at ADDRESS (a name or IPv4\n"
+           "                  address, :PORT after it optional) and play player 1\n"
+           "  --port N        the host's UDP port (29500 unless given)\n"
            "  --help          show this help and exit\n"
            "  --version       show the version and exit\n"
            "Games are recorded in $XDG_DATA_HOME/karvossa/games (~/.local/share/karvossa/games).\n"

@@ -18,6 +18,9 @@ struct CommandLine {
     // Which game is played: a new one, or one kept in a record.
     enum class Game { New, Continue, Resume, Replay, Verify };
 
+    // Whether the game is played with another machine, and as which.
+    enum class Network { None, Host, Join };
+
     Request request = Request::Play;
     Game game = Game::New;
     std::string file;                  // the record, for Resume, Replay and Verify
@@ -28,5 +31,8 @@ struct CommandLine {
     bool windowed = false;             // a window instead of the full screen
     bool muted = false;                // start without sound; the sound key turns it on
     int volume = kDefaultVolume;       // loudness, 0..kLoudestVolume
-    std::string mistake;               // what was wrong, in one line, for Mistake
+    Network network = Network::None;
+    std::string address;         // Join: the host's name or IPv4 address
+    std::uint16_t port = 29500;  // UDP, the host's; the same as EnetLink::kDefaultPort
+    std::string mistake;         // what was wrong, in one line, for Mistake
 };

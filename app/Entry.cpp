@@ -10,6 +10,7 @@
 
 #include "ai/ComputerPlayer.h"
 #include "app/CommandLine.h"
+#include "app/NetworkGame.h"
 #include "app/RecordedGame.h"
 #include "app/Screens.h"
 #include "app/Window.h"
@@ -96,6 +97,46 @@ void tuneAllocator() {
     mallopt(M_TRIM_THRESHOLD, kKeepBytes);
 }
 
+namespace {
+
+// Every game has its seed in the open, so that its record can grow it again.
+std::uint32_t seedOf(const CommandLine& command, const Record* resumed) {
+    if (command.network == CommandLine::Network::Join) {
+        return NetworkGame::joinedSeed();
+    }
+    if (resumed != nullptr) {
+        return resumed->header.seed;
+    }
+    return command.seeded ? command.seed : static_cast<std::uint32_t>(std::time(nullptr));
+}
+
+// On the world just made: a replay, a network game, a resumed or a new one.
+void startGame(const CommandLine& command, const Record* resumed, const std::string& path,
+               std::uint32_t seed) {
+    Model* model = Model::getSelf();
+    if (command.game == CommandLine::Game::Replay) {
+        RecordedGame::show(*resumed);
+        return;
+    }
+    if (resumed != nullptr && command.network != CommandLine::Network::Join) {
+        RecordedGame::resume(*resumed, path, command.record);
+    }
+    if (command.network != CommandLine::Network::None) {
+        NetworkGame::start(seed, resumed);
+        return;
+    }
+    for (int side = 0; side < kPlayerCount; ++side) {
+        if (resumed != nullptr ? resumed->header.computer[side] : command.computer[side]) {
+            model->addComputer(side);
+        }
+    }
+    if (resumed == nullptr) {
+        RecordedGame::record(command, seed);
+    }
+}
+
+}  // namespace
+
 int runGame(int argc, char** argv) {
     const CommandLine command = CommandLine::parse(argc, argv);
     const int answered = answerWithoutPlaying(command);
@@ -111,29 +152,19 @@ int runGame(int argc, char** argv) {
     if (recorded && !RecordedGame::load(command, record, path)) {
         return 1;
     }
+    if (command.network != CommandLine::Network::None && !NetworkGame::open(command)) {
+        return 1;
+    }
+    const Record* resumed = recorded ? &record : NetworkGame::joinedRecord();
     tuneAllocator();
     Model* model = Model::getSelf();
-    // Every game has its seed in the open, so that its record can grow it again.
-    const std::uint32_t seed = recorded         ? record.header.seed
-                               : command.seeded ? command.seed
-                                                : static_cast<std::uint32_t>(std::time(nullptr));
+    const std::uint32_t seed = seedOf(command, resumed);
     Random::seed(seed);
     initWindow(&argc, argv, command.windowed);
     createWorld(model->playerCount, model->nodeCount);
     // After the window, so that a start without a display still says one thing only.
     gameSounds().sound.open(command.volume, command.muted);
-    if (command.game == CommandLine::Game::Replay) {
-        RecordedGame::show(record);
-    } else if (recorded) {
-        RecordedGame::resume(record, path, command.record);
-    } else {
-        for (int side = 0; side < kPlayerCount; ++side) {
-            if (command.computer[side]) {
-                model->addComputer(side);
-            }
-        }
-        RecordedGame::record(command, seed);
-    }
+    startGame(command, resumed, path, seed);
     glutMainLoop();
-    return 0;
+    return NetworkGame::status();
 }

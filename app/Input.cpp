@@ -7,6 +7,7 @@
 #include "app/Keys.h"
 #include "app/Screens.h"
 #include "game/Command.h"
+#include "game/CommandSink.h"
 #include "game/Model.h"
 #include "render/Selector.h"
 #include "sound/TickSounds.h"
@@ -18,11 +19,17 @@ bool personPlays(const Model* model, int side) {
     return model->isPerson(side);
 }
 
-// Stamped for the next tick to run, which applies it before the rules step.
+// Stamped for the next tick to run, which applies it before the rules step;
+// a network game sends it on first, and stamps it later.
 void give(Model* model, Command command) {
     command.tick = model->tick;
-    model->commands.push(command);
+    if (model->inputSink != nullptr) {
+        model->inputSink->submit(command);
+    } else {
+        model->commands.push(command);
+    }
 }
+
 
 void give(Model* model, CommandKind kind, int side) {
     Command command;
@@ -31,22 +38,29 @@ void give(Model* model, CommandKind kind, int side) {
     give(model, command);
 }
 
-// Any key starts the game, even one the program plays alone.
+// Any key starts the game, even one the program plays alone; at either
+// machine of a network game, for both.
 void handleTitleKey(Model* model) {
-    const int side = personPlays(model, 0) ? 0 : 1;
+    const int network = model->networkSide();
+    const int side = network >= 0 ? network : personPlays(model, 0) ? 0 : 1;
     give(model, CommandKind::LeaveTitle, side);
 }
 
 // Whether the turn is the other player's is for the rules to say.
+// Nobody shares the keyboard of a network game, so either end-turn key is
+// its player's.
 void handleMapKey(Model* model, unsigned char key) {
     const int onTurn = model->currentPlayer;
     if (key == kBuyShipKey && personPlays(model, onTurn)) {
         give(model, CommandKind::BuyShip, onTurn);
         return;
     }
+    const int network = model->networkSide();
     for (int side = 0; side < kPlayerCount; ++side) {
-        if (key == kPlayerKeys[side].endTurn && personPlays(model, side)) {
-            give(model, CommandKind::EndTurn, side);
+        const int giver = network >= 0 ? network : side;
+        if (key == kPlayerKeys[side].endTurn && personPlays(model, giver)) {
+            give(model, CommandKind::EndTurn, giver);
+            return;
         }
     }
 }
@@ -79,11 +93,13 @@ void handleReplayKey(Model* model, unsigned char key) {
     }
 }
 
+// Either hand's keys steer the one ship of a network game's player.
 void handleBattleKey(Model* model, unsigned char key) {
+    const int network = model->networkSide();
     for (int side = 0; side < kPlayerCount; ++side) {
         Command command;
-        command.side = side;
-        if (personPlays(model, side) && battleCommand(kPlayerKeys[side], key, command)) {
+        command.side = network >= 0 ? network : side;
+        if (personPlays(model, command.side) && battleCommand(kPlayerKeys[side], key, command)) {
             give(model, command);
             return;
         }

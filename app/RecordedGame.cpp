@@ -17,11 +17,23 @@
 namespace {
 
 // Live until the process ends: the Model's lists point at them.
-std::unique_ptr<Recorder> recorder;
+std::unique_ptr<Recorder> gameRecorder;
 std::unique_ptr<RecordPlayer> player;
 
 void tell(const std::string& file, const std::string& what) {
     std::cerr << "karvossa: " << file << ": " << what << '\n';
+}
+
+std::optional<Record> decodeBytes(const std::string& file, const std::vector<std::uint8_t>& bytes) {
+    RecordCodec::Decoded decoded = RecordCodec::decode(bytes.data(), bytes.size());
+    if (!decoded.ok) {
+        tell(file, decoded.error);
+        return std::nullopt;
+    }
+    if (!decoded.note.empty()) {
+        tell(file, decoded.note);
+    }
+    return std::move(decoded.record);
 }
 
 // The file as a record; nothing, once the reason has been told.
@@ -32,15 +44,7 @@ std::optional<Record> decodeFile(const std::string& file) {
         tell(file, why);
         return std::nullopt;
     }
-    RecordCodec::Decoded decoded = RecordCodec::decode(bytes->data(), bytes->size());
-    if (!decoded.ok) {
-        tell(file, decoded.error);
-        return std::nullopt;
-    }
-    if (!decoded.note.empty()) {
-        tell(file, decoded.note);
-    }
-    return std::move(decoded.record);
+    return decodeBytes(file, *bytes);
 }
 
 // Played through in a fresh Model, which is reset afterwards.
@@ -70,6 +74,12 @@ int RecordedGame::verify(const std::string& file) {
     std::printf("%s: verified: %d turns, %" PRIu64 " ticks, state %016" PRIx64 ", %s\n",
                 file.c_str(), outcome.turns, outcome.ticks, outcome.hash,
                 outcome.finished ? winnerOf(outcome) : "not finished");
+    // The record's own hash at the stop held, so the other machine went astray.
+    if (outcome.desynced) {
+        std::printf("%s: the machines disagreed at tick %" PRIu64
+                    "; this one kept to the rules, the other did not\n",
+                    file.c_str(), outcome.mismatchTick);
+    }
     return 0;
 }
 
@@ -100,17 +110,27 @@ bool RecordedGame::load(const CommandLine& command, Record& record, std::string&
     return true;
 }
 
+bool RecordedGame::load(const std::string& name, const std::vector<std::uint8_t>& bytes,
+                        Record& record) {
+    std::optional<Record> decoded = decodeBytes(name, bytes);
+    if (!decoded) {
+        return false;
+    }
+    const ReplayOutcome outcome = playHeadless(*decoded);
+    if (!outcome.ok) {
+        tell(name, outcome.error);
+        return false;
+    }
+    record = std::move(*decoded);
+    return true;
+}
+
 void RecordedGame::resume(const Record& record, const std::string& path, bool keepRecording) {
     Model* model = Model::getSelf();
     Replay::onto(record);
-    for (int side = 0; side < kPlayerCount; ++side) {
-        if (record.header.computer[side]) {
-            model->addComputer(side);
-        }
-    }
     if (keepRecording) {
-        recorder = std::make_unique<Recorder>(path, record);
-        model->observers.push_back(recorder.get());
+        gameRecorder = std::make_unique<Recorder>(path, record);
+        model->observers.push_back(gameRecorder.get());
     }
 }
 
@@ -123,17 +143,31 @@ void RecordedGame::show(const Record& record) {
 }
 
 void RecordedGame::record(const CommandLine& command, std::uint32_t seed) {
-    if (!command.record) {
-        return;
+    if (command.record) {
+        record(newHeader(seed, command.computer));
     }
+}
+
+RecordHeader RecordedGame::newHeader(std::uint32_t seed, const bool (&computer)[kPlayerCount]) {
     RecordHeader header;
     header.formatVersion = RecordCodec::kFormatVersion;
     header.gameVersion = KARVOSSA_VERSION;
     header.seed = seed;
     header.startTime = static_cast<std::uint64_t>(std::time(nullptr));
     for (int side = 0; side < kPlayerCount; ++side) {
-        header.computer[side] = command.computer[side];
+        header.computer[side] = computer[side];
     }
-    recorder = std::make_unique<Recorder>(GameFiles::folder(), header);
-    Model::getSelf()->observers.push_back(recorder.get());
+    return header;
+}
+
+void RecordedGame::record(const RecordHeader& header, const Record* copied) {
+    gameRecorder = std::make_unique<Recorder>(GameFiles::folder(), header);
+    if (copied != nullptr) {
+        gameRecorder->copy(*copied);
+    }
+    Model::getSelf()->observers.push_back(gameRecorder.get());
+}
+
+Recorder* RecordedGame::recorder() {
+    return gameRecorder.get();
 }

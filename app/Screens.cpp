@@ -56,17 +56,51 @@ int ticksToRun(const Pace& pace, int due, std::uint64_t tick) {
 
 }  // namespace
 
-void onDisplay() {
-    const int due = gamePacer().takeDueTicks();
-    playFrame(ticksToRun(Model::getSelf()->pace, due, Model::getSelf()->tick));
+FrameWork& frameWork() {
+    static FrameWork work;
+    return work;
 }
 
-void playFrame(int ticks) {
-    for (int i = 0; i < ticks; ++i) {
+namespace {
+
+// As many of `ticks` as the command sources are ready for, then the sending.
+int runReadyTicks(int ticks) {
+    int ran = 0;
+    for (; ran < ticks && tickReady(); ++ran) {
         runGameTick();
     }
+    const FrameWork& work = frameWork();
+    if (work.afterTicks) {
+        work.afterTicks();
+    }
+    return ran;
+}
+
+}  // namespace
+
+void runDueTicks() {
+    static int owed = 0;
+    const FrameWork& work = frameWork();
+    if (work.beforeTicks) {
+        work.beforeTicks();
+    }
+    const int total = gamePacer().takeDueTicks() + owed;
+    const int due = std::min(total, FramePacer::kMaxTicksPerFrame);
+    const int wanted = ticksToRun(Model::getSelf()->pace, due, Model::getSelf()->tick);
+    const int ran = runReadyTicks(wanted);
+    owed = std::min(total - due + wanted - ran, kMaxOwedTicks);
+}
+
+void onDisplay() {
     drawFrame();
     glutSwapBuffers();
+}
+
+int playFrame(int ticks) {
+    const int ran = runReadyTicks(ticks);
+    drawFrame();
+    glutSwapBuffers();
+    return ran;
 }
 
 void runGameTick() {
@@ -132,8 +166,14 @@ void drawTitleScreen() {
     glTranslatef(0, 1, 0);
     glScalef(0.01f, 0.01f, 0.01f);
     glRotatef(-90, 1, 0, 0);
-    glTranslatef(-850, 0, 0);
-    drawPressSpace();
+    // Nobody can start a network game before the other machine is in.
+    if (model->waitingForPeer) {
+        glTranslatef(-1450, 0, 0);
+        Hud::writeWaiting();
+    } else {
+        glTranslatef(-850, 0, 0);
+        drawPressSpace();
+    }
 }
 
 void drawMapScreen() {

@@ -1,15 +1,37 @@
 #pragma once
-// The main loop's pass and the display side of the screen state machine: each
-// call of onDisplay runs the ticks that are due and then draws one frame, each
-// screen with its own camera. Drawing reads the Model and changes nothing the
-// rules read.
+// The main loop's pass and the display side of the screen state machine: the
+// idle callback runs the ticks that are due, then asks for a frame, which
+// onDisplay draws, each screen with its own camera. Drawing reads the Model
+// and changes nothing the rules read.
+
+#include <functional>
 
 class TickSounds;
 
+// Work of the main loop around each frame's ticks, set once by a network
+// game: taking what the link brought before them, sending after them.
+struct FrameWork {
+    std::function<void()> beforeTicks;
+    std::function<void()> afterTicks;
+};
+FrameWork& frameWork();
+
+// Ticks a source held back are owed, and run as soon as it is ready, at most
+// this many, so that a network game that waited catches up with the clock.
+constexpr int kMaxOwedTicks = 30;
+
+// The loop's work before a frame: the frame work, then the ticks the wall
+// clock calls for, as far as the sources are ready for them. It runs whether
+// or not the window is seen: GLUT draws no frame for a covered window, and
+// neither the game's clock nor the other machine of a network game should
+// wait for one.
+void runDueTicks();
+// Draws the screen and shows it.
 void onDisplay();
-// A pass of the main loop with a given number of due ticks: they run, then the
-// frame is drawn and shown. Tests and benchmarks call it with their own counts.
-void playFrame(int ticks);
+// A pass of the main loop with a given number of due ticks: as many of them
+// run as the command sources are ready for, then the frame is drawn and shown.
+// Returns the number run. Tests and benchmarks call it with their own counts.
+int playFrame(int ticks);
 // One tick of the game as it is played: the rules' tick, then the spin of the
 // side panels, which turns with game time while the map is shown.
 void runGameTick();

@@ -10,9 +10,11 @@
 
 namespace {
 
-// Asks for the next frame once a tick is due, at most 60 times a second.
+// Runs the ticks and asks for the next frame once a tick is due, at most 60
+// times a second.
 void onIdle() {
     gamePacer().awaitNextFrame();
+    runDueTicks();
     glutPostRedisplay();
 }
 

@@ -3,6 +3,7 @@
 // callbacks and command sources push; runTick applies, before the rules step,
 // every command due by that tick, each through applyCommand.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "game/Command.h"
@@ -22,6 +23,9 @@ public:
     int applyDue(std::uint64_t tick);
     bool empty() const { return pending_.empty(); }
     void clear() { pending_.clear(); }
+    // Hands over what was given and not applied, leaving the queue empty: a
+    // network game takes its own sources' commands this way to send them.
+    std::vector<Command> takePending() { return std::exchange(pending_, {}); }
     // What the last applyDue applied, in order, each with the gate's answer:
     // the record keeps the accepted ones, the sounds answer all of them.
     const std::vector<AppliedCommand>& lastApplied() const { return applied_; }

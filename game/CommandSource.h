@@ -11,4 +11,8 @@ class CommandSource {
 public:
     virtual ~CommandSource() = default;
     virtual void give(std::uint64_t tick, CommandQueue& queue) = 0;
+    // Whether it knows its commands for this tick yet: the main loop runs a
+    // tick only once every source is ready, so that a network game waits for
+    // the other machine. A source that decides on the spot always is.
+    virtual bool ready(std::uint64_t) const { return true; }
 };

@@ -119,7 +119,14 @@ bool Model::isComputer(int side) const {
 }
 
 bool Model::isPerson(int side) const {
-    return side >= 0 && side < kPlayerCount && !isComputer(side) && !pace.replay;
+    return side >= 0 && side < kPlayerCount && !isComputer(side) && !remote[side] && !pace.replay;
+}
+
+int Model::networkSide() const {
+    if (remote[0] == remote[1]) {
+        return -1;
+    }
+    return remote[0] ? 1 : 0;
 }
 
 void Model::addComputer(int side) {

@@ -10,6 +10,7 @@
 #include "game/CommandQueue.h"
 
 class Battle;
+class CommandSink;
 class CommandSource;
 class TickObserver;
 class ComputerPlayer;
@@ -69,8 +70,11 @@ public:
     // Whether the program plays this side, so that a person's input for it is ignored.
     bool isComputer(int side) const;
     // Whether a person at this keyboard gives this side's commands: not when
-    // the program plays it, and on no side while a record is shown.
+    // the program or the other machine of a network game plays it, and on no
+    // side while a record is shown.
     bool isPerson(int side) const;
+    // The one side played at this machine in a network game; -1 in any other.
+    int networkSide() const;
     // Gives the program this side: it becomes a command source of its own.
     void addComputer(int side);
 
@@ -124,6 +128,13 @@ public:
     std::vector<CommandSource*> sources;
     std::vector<TickObserver*> observers;  // told after every tick, in order; not owned
     Pace pace;  // how the main loop runs the ticks; set by a replay, read by onDisplay
+    // Set by a network game: the side played at the other machine, and where
+    // this machine's input goes instead of the queue. None and null otherwise.
+    bool remote[kPlayerCount] = {};
+    CommandSink* inputSink = nullptr;
+    // Shown, not played: the network game has waited over a second for the
+    // other machine, or for it to join. Set by the network game.
+    bool waitingForPeer = false;
 
 private:
     static Model* self;

@@ -38,3 +38,13 @@ void runTick() {
         observer->afterTick();
     }
 }
+
+bool tickReady() {
+    const Model* model = Model::getSelf();
+    for (const CommandSource* source : model->sources) {
+        if (!source->ready(model->tick)) {
+            return false;
+        }
+    }
+    return true;
+}

@@ -7,3 +7,6 @@
 // reports it decided. Nothing here draws or reads the pointer.
 
 void runTick();
+
+// Whether every command source of the Model is ready for the next tick.
+bool tickReady();

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "record/Bytes.h"
+
 namespace {
 
 constexpr int kKindBits = 0x0f;
@@ -11,8 +13,8 @@ constexpr int kSideShift = 4;
 constexpr int kDetailShift = 5;
 constexpr int kHashTag = 6;
 constexpr int kFinishedTag = 7;
+constexpr int kDesyncTag = 8;
 constexpr std::size_t kMaxVersionLength = 64;
-constexpr int kMaxVarintBytes = 10;
 
 std::array<std::uint32_t, 256> crcTable() {
     std::array<std::uint32_t, 256> table{};
@@ -36,28 +38,6 @@ std::uint32_t crcOver(std::uint32_t state, const std::uint8_t* data, std::size_t
     return ~c;
 }
 
-std::uint64_t zigzag(std::int64_t value) {
-    return (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63);
-}
-
-std::int64_t unzigzag(std::uint64_t value) {
-    return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1u);
-}
-
-void putVarint(std::vector<std::uint8_t>& out, std::uint64_t value) {
-    while (value >= 0x80u) {
-        out.push_back(static_cast<std::uint8_t>(value | 0x80u));
-        value >>= 7;
-    }
-    out.push_back(static_cast<std::uint8_t>(value));
-}
-
-void putFixed(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
 // The check closes what was appended since `from`, and counts itself in.
 void closeWithCheck(std::vector<std::uint8_t>& out, std::size_t from, std::uint32_t& state) {
     state = crcOver(state, out.data() + from, out.size() - from);
@@ -72,6 +52,9 @@ int tagOf(const RecordEntry& entry) {
     }
     if (entry.kind == RecordEntry::Kind::Finished) {
         return kFinishedTag | (entry.loser << kDetailShift);
+    }
+    if (entry.kind == RecordEntry::Kind::Desync) {
+        return kDesyncTag;
     }
     const Command& c = entry.command;
     int detail = 0;
@@ -224,6 +207,7 @@ private:
         std::int64_t difference = 0;
         RecordEntry entry;
         pendingUnknown_ = false;
+        back_ = 0;
         if (!signedVarint(difference) || !readBody(tag, entry) || !check(start)) {
             return;
         }
@@ -238,6 +222,11 @@ private:
         }
         tick_ += static_cast<std::uint64_t>(difference);
         entry.tick = tick_;
+        if (entry.kind == RecordEntry::Kind::Desync && back_ > tick_) {
+            fail("a mismatch before the game's start at byte " + std::to_string(start));
+            return;
+        }
+        entry.mismatchTick = entry.kind == RecordEntry::Kind::Desync ? tick_ - back_ : 0;
         finished_ = entry.kind == RecordEntry::Kind::Finished;
         record_.entries.push_back(entry);
         record_.completeBytes = at_;
@@ -251,6 +240,10 @@ private:
         if (kind == kHashTag) {
             entry.kind = RecordEntry::Kind::Hash;
             return need(4) && (entry.hash = fixed(4), known(side == 0 && detail == 0));
+        }
+        if (kind == kDesyncTag) {
+            entry.kind = RecordEntry::Kind::Desync;
+            return varint(back_) && known(side == 0 && detail == 0);
         }
         if (kind == kFinishedTag) {
             entry.kind = RecordEntry::Kind::Finished;
@@ -311,6 +304,7 @@ private:
     bool cutOff_ = false;
     bool finished_ = false;
     bool pendingUnknown_ = false;  // the entry being read is not one the program writes
+    std::uint64_t back_ = 0;       // Desync: ticks from the mismatch to the entry's own
     std::string failure_;
     Record record_;
 };
@@ -338,6 +332,8 @@ void RecordCodec::encodeEntry(const RecordEntry& entry, std::uint64_t previousTi
     putVarint(out, zigzag(static_cast<std::int64_t>(entry.tick - previousTick)));
     if (entry.kind == RecordEntry::Kind::Hash) {
         putFixed(out, entry.hash & kRecordedHashMask, 4);
+    } else if (entry.kind == RecordEntry::Kind::Desync) {
+        putVarint(out, entry.tick - entry.mismatchTick);
     } else if (entry.kind == RecordEntry::Kind::Command &&
                entry.command.kind == CommandKind::ClickCell) {
         putVarint(out, zigzag(entry.command.cellZ));
@@ -348,4 +344,16 @@ void RecordCodec::encodeEntry(const RecordEntry& entry, std::uint64_t previousTi
 
 RecordCodec::Decoded RecordCodec::decode(const std::uint8_t* data, std::size_t size) {
     return Reader(data, size).read();
+}
+
+std::vector<std::uint8_t> RecordCodec::encode(const Record& record) {
+    std::vector<std::uint8_t> out;
+    std::uint32_t state = 0;
+    encodeHeader(record.header, out, state);
+    std::uint64_t previous = 0;
+    for (const RecordEntry& entry : record.entries) {
+        encodeEntry(entry, previous, out, state);
+        previous = entry.tick;
+    }
+    return out;
 }

@@ -35,6 +35,9 @@ public:
     static void encodeEntry(const RecordEntry& entry, std::uint64_t previousTick,
                             std::vector<std::uint8_t>& out, std::uint32_t& state);
 
+    // A whole record, as its file would hold it.
+    static std::vector<std::uint8_t> encode(const Record& record);
+
     struct Decoded {
         bool ok = false;
         std::string error;  // why the bytes are not a record, in a few words

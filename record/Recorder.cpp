@@ -1,5 +1,6 @@
 #include "record/Recorder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iostream>
 #include <utility>
@@ -54,6 +55,16 @@ void Recorder::append(RecordEntry entry) {
     }
 }
 
+void Recorder::copy(const Record& record) {
+    for (const RecordEntry& entry : record.entries) {
+        append(entry);
+    }
+    const Model* model = Model::getSelf();
+    lastTurn_ = model->turn;
+    finished_ = model->screen == EndScreen;
+    writer_.sync();
+}
+
 void Recorder::afterTick() {
     const Model* model = Model::getSelf();
     const std::uint64_t tick = model->tick - 1;  // the tick that has just run
@@ -89,4 +100,17 @@ void Recorder::afterTick() {
     if (turnEnded || model->screen == EndScreen) {
         writer_.sync();
     }
+}
+
+void Recorder::markDesync(std::uint64_t mismatchTick) {
+    const Model* model = Model::getSelf();
+    RecordEntry entry;
+    entry.kind = RecordEntry::Kind::Hash;
+    entry.tick = model->tick == 0 ? 0 : model->tick - 1;
+    entry.hash = model->stateHash() & kRecordedHashMask;
+    append(entry);
+    entry.kind = RecordEntry::Kind::Desync;
+    entry.mismatchTick = std::min(mismatchTick, entry.tick);
+    append(entry);
+    writer_.sync();
 }

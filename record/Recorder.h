@@ -20,7 +20,15 @@ public:
     // Goes on with an existing record, which the Model has been brought up to.
     Recorder(const std::string& path, const Record& record);
 
+    // Writes a new record's file at once with every entry of `record`, which
+    // the Model has been brought up to: a resumed network game's joiner keeps
+    // its own copy of the host's record this way.
+    void copy(const Record& record);
     void afterTick() override;
+    // A network game stopped because the machines' states differ from tick
+    // `mismatchTick` on: the record ends with this machine's state and the
+    // mark, so that verifying it tells whose rules went astray.
+    void markDesync(std::uint64_t mismatchTick);
     bool writing() const { return writer_.writing(); }
     const std::string& path() const { return writer_.path(); }
 

@@ -38,6 +38,10 @@ void playThrough(const Record& record, ReplayOutcome& outcome) {
         }
         for (; entry < record.entries.size() && record.entries[entry].tick <= tick; ++entry) {
             const RecordEntry& recorded = record.entries[entry];
+            if (recorded.kind == RecordEntry::Kind::Desync) {
+                outcome.desynced = true;
+                outcome.mismatchTick = recorded.mismatchTick;
+            }
             if (recorded.kind != RecordEntry::Kind::Hash || !outcome.error.empty()) {
                 continue;
             }

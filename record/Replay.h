@@ -17,6 +17,8 @@ struct ReplayOutcome {
     bool finished = false;    // reached the end screen
     int loser = 0;            // when finished
     long hashesChecked = 0;
+    bool desynced = false;           // a network game stopped on a mismatch
+    std::uint64_t mismatchTick = 0;  // when desynced: the tick the machines disagreed on
 };
 
 class Replay {

@@ -13,6 +13,7 @@ namespace {
 constexpr float kBattleSideX = 5;  // eye x of a player's battle legend and ship
 constexpr float kBattleDepth = -10;
 constexpr float kBattleScale = 2;
+constexpr float kBattleYouY = -1.5f;  // eye y of "you", under the legend
 
 // The lane-cursor keys as "<-we->" (or "<-io->"), then four squares in the
 // unit kind colours, each labelled with the key that deploys that kind.
@@ -77,5 +78,8 @@ void Hud::drawBattleHud() {
     Hud::fitToWindow();
     drawBattleSide(leftKeysList, -kBattleSideX, battle->shipOf(model->players[0]));
     drawBattleSide(rightKeysList, kBattleSideX, battle->shipOf(model->players[1]));
+    constexpr float kSideX[] = {-kBattleSideX, kBattleSideX};
+    drawYou(kSideX, kBattleYouY, kBattleDepth, kBattleScale);
     glPopMatrix();
+    drawWaiting();
 }

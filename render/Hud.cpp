@@ -56,6 +56,7 @@ struct PanelLayout {
 
 constexpr PanelLayout kLeftPanel{-1.5f, 200, false};
 constexpr PanelLayout kRightPanel{1.5f, -270, true};
+constexpr float kYouY = -0.95f;  // eye y of "you", under the panel's last row
 
 // The coins are GLU spheres; one quadric, made with the class's lists, serves
 // them all for the life of the process.
@@ -266,5 +267,8 @@ void Hud::drawTurnHud() {
     glCallList(panelList);
     drawPanel(kLeftPanel, leftShip, leftIcons, leftAngle, model->currentPlayer == 0);
     drawPanel(kRightPanel, rightShip, rightIcons, rightAngle, model->currentPlayer == 1);
+    constexpr float kPanelX[] = {kLeftPanel.x, kRightPanel.x};
+    drawYou(kPanelX, kYouY, kPanelDepth, 1);
     glPopMatrix();
+    drawWaiting();
 }

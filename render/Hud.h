@@ -34,6 +34,15 @@ public:
     Ship* rightShip = nullptr;    // player 1's preview ship
     float rightAngle = 0;         // spin of player 1's panel, degrees; +5 rows a tick
 
+    // render/NetworkHud.cpp: what a network game adds to the screens.
+    // "you", centred at eye (sideX[side], y, depth) and scaled, for the side
+    // played at this machine; nothing in a game played at one machine.
+    static void drawYou(const float (&sideX)[2], float y, float depth, float scale);
+    // "waiting for the other player", while the Model says so.
+    static void drawWaiting();
+    // The same words from the current origin, font units, 2900 long.
+    static void writeWaiting();
+
     static inline bool listsBuilt = false;
     static inline unsigned leftKeysList = 0;
     static inline unsigned rightKeysList = 0;

@@ -86,7 +86,7 @@ dpkg-deb -f "$deb"
 [ -n "$(field Description)" ] || fail "the package has no description"
 # One entry per dependency, alternatives kept together, versions dropped.
 depends=$(field Depends | tr ',' '\n' | sed -E 's/\([^)]*\)//g; s/ //g')
-for library in 'libglut[0-9.]*' 'libglu1(-mesa)?' 'libopengl0|libgl1' 'libx11-6' 'libopenal1' 'libc6' 'libstdc\+\+6'; do
+for library in 'libglut[0-9.]*' 'libglu1(-mesa)?' 'libopengl0|libgl1' 'libx11-6' 'libopenal1' 'libenet7' 'libc6' 'libstdc\+\+6'; do
   grep -Eq "(^|\|)($library)(\||$)" <<<"$depends" || fail "Depends names no $library: $(field Depends)"
 done
 # The icon's pixels are compiled in; only the build reads the PNG.
