@@ -30,7 +30,6 @@ void give(Model* model, Command command) {
     }
 }
 
-
 void give(Model* model, CommandKind kind, int side) {
     Command command;
     command.kind = kind;

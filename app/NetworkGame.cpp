@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -65,8 +67,8 @@ private:
 // Live until the process ends: the Model's lists point at them.
 struct Session {
     CommandLine command;
-    std::uint32_t seed = 0;              // host: the game's
-    const Record* resumed = nullptr;     // host: the record of a resumed game
+    std::uint32_t seed = 0;           // host: the game's
+    const Record* resumed = nullptr;  // host: the record of a resumed game
     std::unique_ptr<EnetLink> link;
     std::unique_ptr<Lockstep> lockstep;
     std::unique_ptr<TitleLeaver> titleLeaver;
@@ -74,7 +76,7 @@ struct Session {
     NetMessage welcome;                  // joiner: as the host sent it
     std::optional<Record> joinedRecord;  // joiner: the host's record of a resumed game
     std::optional<Clock::time_point> blockedSince;
-    bool hello = false;                  // host: the joiner's computer flag has come
+    bool hello = false;  // host: the joiner's computer flag has come
     bool joinerComputer = false;
     int status = 0;
 } session;
@@ -207,9 +209,79 @@ void beforeTicks() {
     model->waitingForPeer = session.blockedSince && now - *session.blockedSince >= kWaitShownAfter;
 }
 
+// With KARVOSSA_NET_REPORT in the environment, a line on standard output
+// every kReportPeriod with what the ticks and the link did: for measuring
+// play over a poor line. Battle ticks are counted over the passes of the
+// loop that began and ended in a battle.
+class Report {
+public:
+    void afterTicks(const EnetLink& link) {
+        const Clock::time_point now = Clock::now();
+        const Model* model = Model::getSelf();
+        if (!started_) {
+            started_ = true;
+            start(now, link);
+        }
+        const bool inBattle = model->screen == BattleScreen;
+        if (inBattle && wasInBattle_) {
+            battleTicks_ += model->tick - lastTick_;
+            battleTime_ += now - lastPass_;
+        }
+        wasInBattle_ = inBattle;
+        lastTick_ = model->tick;
+        lastPass_ = now;
+        if (now - since_ >= kReportPeriod) {
+            print(now, link);
+            start(now, link);
+        }
+    }
+
+private:
+    static constexpr auto kReportPeriod = std::chrono::seconds(5);
+
+    void start(Clock::time_point now, const EnetLink& link) {
+        since_ = now;
+        firstTick_ = Model::getSelf()->tick;
+        sent_ = link.bytesSent();
+        received_ = link.bytesReceived();
+        battleTicks_ = 0;
+        battleTime_ = {};
+    }
+
+    void print(Clock::time_point now, const EnetLink& link) const {
+        const double seconds = std::chrono::duration<double>(now - since_).count();
+        const double battleSeconds = std::chrono::duration<double>(battleTime_).count();
+        std::printf(
+            "karvossa: network: %.1f ticks/s, %.1f battle ticks/s over %.1f s, %.0f B/s sent, "
+            "%.0f B/s received, round trip %u ms\n",
+            (Model::getSelf()->tick - firstTick_) / seconds,
+            battleSeconds > 0 ? battleTicks_ / battleSeconds : 0.0, battleSeconds,
+            (link.bytesSent() - sent_) / seconds, (link.bytesReceived() - received_) / seconds,
+            link.roundTrip());
+        std::fflush(stdout);
+    }
+
+    bool started_ = false;
+    Clock::time_point since_{};
+    Clock::time_point lastPass_{};
+    std::uint64_t firstTick_ = 0;
+    std::uint64_t lastTick_ = 0;
+    std::uint64_t sent_ = 0;
+    std::uint64_t received_ = 0;
+    std::uint64_t battleTicks_ = 0;
+    Clock::duration battleTime_{};
+    bool wasInBattle_ = false;
+};
+
 void afterTicks() {
-    if (session.lockstep != nullptr && session.link != nullptr) {
-        session.lockstep->send();
+    static const bool reporting = std::getenv("KARVOSSA_NET_REPORT") != nullptr;
+    static Report report;
+    if (session.lockstep == nullptr || session.link == nullptr) {
+        return;
+    }
+    session.lockstep->send();
+    if (reporting) {
+        report.afterTicks(*session.link);
     }
 }
 
@@ -220,22 +292,11 @@ void beginLockstep(int delay, const bool (&computer)[kPlayerCount]) {
     const int side = localSide();
     session.lockstep = std::make_unique<Lockstep>(*session.link, side, delay, model->tick);
     Lockstep& lockstep = *session.lockstep;
-    if (computer[side]) {
-        model->addComputer(side);
-        ComputerPlayer* player = model->computers[side];
-        model->sources.erase(std::remove(model->sources.begin(), model->sources.end(), player),
-                             model->sources.end());
-        player->lag = delay;
-        lockstep.addLocalSource(player);
-        if (host() && model->screen == TitleScreen) {
-            session.titleLeaver = std::make_unique<TitleLeaver>(model->tick + kTitleTicks - delay);
-            lockstep.addLocalSource(session.titleLeaver.get());
-        }
+    lockstep.attach(computer[side]);
+    if (computer[side] && host() && model->screen == TitleScreen) {
+        session.titleLeaver = std::make_unique<TitleLeaver>(model->tick + kTitleTicks - delay);
+        lockstep.addLocalSource(session.titleLeaver.get());
     }
-    model->remote[1 - side] = true;
-    model->inputSink = &lockstep;
-    model->sources.push_back(&lockstep);
-    model->observers.push_back(&lockstep);
     model->pace.paused = false;
     model->waitingForPeer = false;
     std::cout << "karvossa: playing player " << side << " over the network, input delay " << delay
@@ -310,7 +371,8 @@ bool NetworkGame::open(const CommandLine& command) {
             tell(why);
             return false;
         }
-        session.link->refuseOthersWith(encoded(NetMessageKind::Refusal, "the game is already full"));
+        session.link->refuseOthersWith(
+            encoded(NetMessageKind::Refusal, "the game is already full"));
         std::cout << "karvossa: waiting for the other player on UDP port " << command.port << '\n'
                   << std::flush;
         return true;
@@ -348,7 +410,8 @@ void NetworkGame::start(std::uint32_t seed, const Record* resumed) {
         if (session.joinedRecord && command.record) {
             RecordedGame::record(session.joinedRecord->header, &*session.joinedRecord);
         } else if (command.record) {
-            RecordedGame::record(RecordedGame::newHeader(session.welcome.seed, session.welcome.computer));
+            RecordedGame::record(
+                RecordedGame::newHeader(session.welcome.seed, session.welcome.computer));
         }
         beginLockstep(session.welcome.inputDelay, session.welcome.computer);
         return;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <utility>
 
 #include "ai/ComputerPlayer.h"
 #include "app/Menu.h"
@@ -30,6 +31,17 @@ void Model::resetSelf() {
     Model* doomed = self;
     self = nullptr;
     delete doomed;
+}
+
+Model* Model::detachSelf() {
+    return std::exchange(self, nullptr);
+}
+
+void Model::attachSelf(Model* model) {
+    if (self != nullptr) {
+        raiseFatal("DETACH THE CURRENT MODEL FIRST");
+    }
+    self = model;
 }
 
 Model::Model() {

@@ -51,6 +51,11 @@ public:
     // Destroys the instance and everything it owns, so that the next getSelf()
     // builds a fresh game. The game itself never tears anything down; tests do.
     static void resetSelf();
+    // Sets the instance aside without destroying it, so that the next
+    // getSelf() builds another; attachSelf() makes one current again. Tests
+    // play two machines of a network game in one process this way.
+    static Model* detachSelf();
+    static void attachSelf(Model* model);
 
     Model();  // only getSelf() may construct; a second instance is a fatal error
     ~Model();

@@ -6,7 +6,9 @@
 namespace {
 
 constexpr std::size_t kHostPeers = 2;  // the other player, and room to refuse a third
-constexpr std::uint32_t kTimeoutLimit = 32;
+// ENet checks for a silent peer when it resends, and backs off its resending
+// up to this many round trips: a low limit keeps the check close to the 20 s.
+constexpr std::uint32_t kTimeoutLimit = 8;
 
 // Once per process, undone at its exit.
 bool initialiseEnet() {
@@ -68,8 +70,9 @@ std::unique_ptr<EnetLink> EnetLink::join(const std::string& name, std::uint16_t 
     }
     address.port = port;
     ENetHost* host = enet_host_create(nullptr, 1, kChannelCount, 0, 0);
-    ENetPeer* peer =
-        host == nullptr ? nullptr : enet_host_connect(host, &address, kChannelCount, kProtocolVersion);
+    ENetPeer* peer = host == nullptr
+                         ? nullptr
+                         : enet_host_connect(host, &address, kChannelCount, kProtocolVersion);
     if (peer == nullptr) {
         if (host != nullptr) {
             enet_host_destroy(host);
@@ -157,9 +160,10 @@ void EnetLink::handle(const ENetEvent& event) {
             return;
         case ENET_EVENT_TYPE_RECEIVE:
             if (ours && !gone_) {
-                events_.push_back({LinkEvent::Kind::Message,
-                                   {event.packet->data, event.packet->data + event.packet->dataLength},
-                                   0});
+                events_.push_back(
+                    {LinkEvent::Kind::Message,
+                     {event.packet->data, event.packet->data + event.packet->dataLength},
+                     0});
             }
             enet_packet_destroy(event.packet);
             return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "ai/ComputerPlayer.h"
 #include "game/CommandQueue.h"
 #include "game/Model.h"
 #include "net/NetCodec.h"
@@ -27,6 +28,22 @@ Lockstep::Lockstep(Link& link, int localSide, int inputDelay, std::uint64_t star
       peerFrom_(closed_),
       known_(closed_),
       next_(startTick) {}
+
+void Lockstep::attach(bool computerPlays) {
+    Model* model = Model::getSelf();
+    if (computerPlays) {
+        model->addComputer(localSide_);
+        ComputerPlayer* player = model->computers[localSide_];
+        std::vector<CommandSource*>& sources = model->sources;
+        sources.erase(std::remove(sources.begin(), sources.end(), player), sources.end());
+        player->lag = delay_;
+        addLocalSource(player);
+    }
+    model->remote[1 - localSide_] = true;
+    model->inputSink = this;
+    model->sources.push_back(this);
+    model->observers.push_back(this);
+}
 
 void Lockstep::submit(const Command& command) {
     assert(command.side == localSide_ && "a machine gives commands for its own side only");
@@ -101,9 +118,11 @@ void Lockstep::exchange() {
         if (event.kind == LinkEvent::Kind::Gone) {
             stop(State::Gone, "the other player is gone");
         } else if (event.kind == LinkEvent::Kind::Message) {
-            const NetCodec::Decoded decoded = NetCodec::decode(event.bytes.data(), event.bytes.size());
+            const NetCodec::Decoded decoded =
+                NetCodec::decode(event.bytes.data(), event.bytes.size());
             if (!decoded.ok) {
-                stop(State::Faulted, "the other machine sent a malformed message (" + decoded.error + ")");
+                stop(State::Faulted,
+                     "the other machine sent a malformed message (" + decoded.error + ")");
             } else {
                 take(decoded.message);
             }
@@ -204,8 +223,9 @@ void Lockstep::compareHashes() {
             return;
         }
         peerHashes_.pop_front();
-        const auto own = std::find_if(ownHashes_.begin(), ownHashes_.end(),
-                                      [tick = tick](const auto& kept) { return kept.first == tick; });
+        const auto own =
+            std::find_if(ownHashes_.begin(), ownHashes_.end(),
+                         [tick = tick](const auto& kept) { return kept.first == tick; });
         if (own != ownHashes_.end() && own->second != hash) {
             desync(tick, "the two machines' games differ");
         }

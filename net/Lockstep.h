@@ -33,6 +33,10 @@ public:
     // startTick + inputDelay have no commands on either machine.
     Lockstep(Link& link, int localSide, int inputDelay, std::uint64_t startTick);
 
+    // Makes the lockstep the Model's one source of commands, from its next
+    // tick on: this machine's input goes into it, the other side is remote,
+    // and the program, when it plays this machine's side, plays behind it.
+    void attach(bool computerPlays);
     // One of this machine's own sources, asked every tick; not owned.
     void addLocalSource(CommandSource* source) { localSources_.push_back(source); }
 
@@ -47,7 +51,7 @@ public:
     void send();
 
     State state() const { return state_; }
-    const std::string& problem() const { return problem_; }  // why it is not Playing
+    const std::string& problem() const { return problem_; }       // why it is not Playing
     std::uint64_t mismatchTick() const { return mismatchTick_; }  // when Desynced
     int localSide() const { return localSide_; }
     int inputDelay() const { return delay_; }
@@ -73,8 +77,8 @@ private:
     std::deque<TickCommands> ownToRun_;  // own ticks from next_ to closed_
     std::deque<TickCommands> peer_;      // the other's ticks from peerFrom_ to known_
     std::uint64_t peerFrom_;
-    std::uint64_t known_;                // the other's ticks below it are known
-    std::uint64_t next_;                 // the next tick the Model runs
+    std::uint64_t known_;  // the other's ticks below it are known
+    std::uint64_t next_;   // the next tick the Model runs
     std::deque<std::pair<std::uint64_t, std::uint64_t>> ownHashes_;   // (tick, hash), oldest first
     std::deque<std::pair<std::uint64_t, std::uint64_t>> peerHashes_;  // not compared yet
     State state_ = State::Playing;

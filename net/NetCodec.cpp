@@ -27,7 +27,8 @@ void putCommand(std::vector<std::uint8_t>& out, const Command& command) {
     } else if (command.kind == CommandKind::SendUnit) {
         detail = command.unitKind;
     }
-    out.push_back(static_cast<std::uint8_t>(static_cast<int>(command.kind) | detail << kDetailShift));
+    out.push_back(
+        static_cast<std::uint8_t>(static_cast<int>(command.kind) | detail << kDetailShift));
     if (command.kind == CommandKind::ClickCell) {
         putVarint(out, zigzag(command.cellZ));
         putVarint(out, zigzag(command.cellX));

@@ -20,7 +20,7 @@ enum class NetMessageKind : std::uint8_t { Hello = 1, Welcome, Refusal, Inputs, 
 using TickCommands = std::vector<Command>;
 
 struct NetMessage {
-    static constexpr std::size_t kMaxText = 64;                 // Hello's version, Refusal's reason
+    static constexpr std::size_t kMaxText = 64;  // Hello's version, Refusal's reason
     static constexpr std::size_t kMaxRecord = 16 * 1024 * 1024;  // Welcome's record, bytes
     static constexpr std::size_t kMaxTicks = 32;                 // Inputs' ticks
     static constexpr std::size_t kMaxCommandsPerTick = 16;       // more than hands can give
@@ -38,8 +38,8 @@ struct NetMessage {
     std::vector<std::uint8_t> record;  // a resumed game's record, as its file holds it; or none
 
     // Inputs
-    std::uint64_t received = 0;   // the sender holds all the receiver's ticks below this
-    std::uint64_t firstTick = 0;  // the tick of ticks[0]
+    std::uint64_t received = 0;       // the sender holds all the receiver's ticks below this
+    std::uint64_t firstTick = 0;      // the tick of ticks[0]
     std::vector<TickCommands> ticks;  // the sender's commands, tick after tick
     bool hasHash = false;             // a state hash comes with it
     std::uint64_t hashTick = 0;       // the tick after which the sender's state had...

@@ -27,10 +27,10 @@ struct RecordEntry {
     // the game stopped at this entry's tick.
     enum class Kind : std::uint8_t { Command, Hash, Finished, Desync };
     Kind kind = Kind::Command;
-    std::uint64_t tick = 0;  // the tick it belongs to; never less than the one before
-    Command command;         // Command: what was applied before the tick stepped
-    std::uint64_t hash = 0;  // Hash: Model::stateHash() after the tick, its low half
-    int loser = 0;           // Finished: the player left without nodes
+    std::uint64_t tick = 0;          // the tick it belongs to; never less than the one before
+    Command command;                 // Command: what was applied before the tick stepped
+    std::uint64_t hash = 0;          // Hash: Model::stateHash() after the tick, its low half
+    int loser = 0;                   // Finished: the player left without nodes
     std::uint64_t mismatchTick = 0;  // Desync: the tick whose states differed; not after tick
 };
 

@@ -56,7 +56,7 @@ struct PanelLayout {
 
 constexpr PanelLayout kLeftPanel{-1.5f, 200, false};
 constexpr PanelLayout kRightPanel{1.5f, -270, true};
-constexpr float kYouY = -0.95f;  // eye y of "you", under the panel's last row
+constexpr float kYouY = 1.03f;  // eye y of "you", above the panel's ship
 
 // The coins are GLU spheres; one quadric, made with the class's lists, serves
 // them all for the life of the process.
@@ -268,7 +268,7 @@ void Hud::drawTurnHud() {
     drawPanel(kLeftPanel, leftShip, leftIcons, leftAngle, model->currentPlayer == 0);
     drawPanel(kRightPanel, rightShip, rightIcons, rightAngle, model->currentPlayer == 1);
     constexpr float kPanelX[] = {kLeftPanel.x, kRightPanel.x};
-    drawYou(kPanelX, kYouY, kPanelDepth, 1);
+    drawYou(kPanelX, kYouY, kPanelDepth, 0.8f);
     glPopMatrix();
     drawWaiting();
 }

@@ -7,7 +7,8 @@
 class Node;
 class Ship;
 
-constexpr float kHudTextScale = 0.001f;  // font units to eye units
+constexpr float kHudTextScale = 0.001f;    // font units to eye units
+constexpr float kWaitingHalfWidth = 1040;  // font units, of "waiting for the other player"
 
 class Hud final : public DrawableGeometry {
 public:
@@ -40,7 +41,7 @@ public:
     static void drawYou(const float (&sideX)[2], float y, float depth, float scale);
     // "waiting for the other player", while the Model says so.
     static void drawWaiting();
-    // The same words from the current origin, font units, 2900 long.
+    // The same words from the current origin, 2 * kWaitingHalfWidth font units long.
     static void writeWaiting();
 
     static inline bool listsBuilt = false;

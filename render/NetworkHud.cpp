@@ -7,9 +7,8 @@
 
 namespace {
 
-constexpr float kYouHalfWidth = 110;      // font units
-constexpr float kWaitingHalfWidth = 1450;  // font units, half of writeWaiting's
-constexpr float kWaitingY = 0.55f;        // eye units, between the help line and the map
+constexpr float kYouHalfWidth = 110;  // font units
+constexpr float kWaitingY = 0.55f;    // eye units, between the help line and the map
 constexpr float kWaitingDepth = -2;
 constexpr float kWaitingScale = 0.8f;
 

@@ -38,6 +38,14 @@ TEST(CommandLine, ReadsEveryOptionInBothFormsAndStepsOverGlutsOwn) {
     EXPECT_EQ(parse({"--continue"}).game, CommandLine::Game::Continue);
     EXPECT_EQ(parse({"--verify", "x"}).game, CommandLine::Game::Verify);
 
+    const CommandLine host = parse({"--host", "--port=40000", "--continue"});
+    EXPECT_EQ(host.request, Request::Play) << host.mistake;
+    EXPECT_TRUE(host.network == CommandLine::Network::Host && host.port == 40000);
+    const CommandLine join = parse({"--join", "game.example:123", "--computer=1"});
+    EXPECT_TRUE(join.network == CommandLine::Network::Join && join.address == "game.example");
+    EXPECT_EQ(join.port, 123);
+    EXPECT_EQ(parse({"--join=10.0.0.2"}).port, 29500);
+
     EXPECT_EQ(parse({"--version"}).request, Request::Version);
     EXPECT_EQ(parse({"--version", "--help", "--version"}).request, Request::Help);
 }
@@ -61,7 +69,18 @@ TEST(CommandLine, AnUnknownOptionOrABadValueIsAMistakeNamedInOneLine) {
                                   {"--verify="},
                                   {"--continue", "--replay", "a.kvr"},
                                   {"--resume", "a.kvr", "--seed", "3"},
-                                  {"--computer", "1", "--continue"}}) {
+                                  {"--computer", "1", "--continue"},
+                                  {"--host", "--join", "a"},
+                                  {"--host", "--computer", "1"},
+                                  {"--join", "a", "--computer", "0"},
+                                  {"--join", "a", "--seed", "3"},
+                                  {"--join", "a", "--resume", "b.kvr"},
+                                  {"--host", "--replay", "b.kvr"},
+                                  {"--join", ":5"},
+                                  {"--join", "a:0"},
+                                  {"--join", "a:65536"},
+                                  {"--port", "5"},
+                                  {"--host", "--port", "x"}}) {
         const CommandLine command = parse(arguments);
         EXPECT_EQ(command.request, Request::Mistake) << arguments[0];
         EXPECT_FALSE(command.mistake.empty());

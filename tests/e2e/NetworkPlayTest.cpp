@@ -1,0 +1,108 @@
+// Two real programs on one screen, playing one game over ENet on the loopback
+// address, each with the program on its own side: their records must agree,
+// and killing one must be noticed by the other.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "record/RecordCodec.h"
+#include "support/E2eProcess.h"
+#include "support/RecordedGames.h"
+
+namespace {
+
+constexpr Millis kPlayTime{8000};
+// ENet is told to give up on a peer after 20 s of silence.
+constexpr Millis kNoticeLimit{35000};
+
+// A UDP port nobody uses at this moment: the system picks it.
+int freeUdpPort() {
+    const int probe = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    close(probe);
+    return ntohs(address.sin_port);
+}
+
+std::string textOf(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The one record a machine wrote, decoded.
+Record recordIn(const ScratchFolder& data) {
+    const std::filesystem::path games = std::filesystem::path(data.path()) / "karvossa" / "games";
+    for (const auto& entry : std::filesystem::directory_iterator(games)) {
+        const std::vector<std::uint8_t> bytes = readBytes(entry.path().string());
+        return RecordCodec::decode(bytes.data(), bytes.size()).record;
+    }
+    return {};
+}
+
+std::vector<RecordEntry> commandsUpTo(const Record& record, std::uint64_t tick) {
+    std::vector<RecordEntry> commands;
+    for (const RecordEntry& entry : record.entries) {
+        if (entry.kind == RecordEntry::Kind::Command && entry.tick <= tick) {
+            commands.push_back(entry);
+        }
+    }
+    return commands;
+}
+
+TEST(NetworkPlay, TwoProgramsRecordTheSameGameAndTheSurvivorNoticesAKill) {
+    XServer server;
+    ScratchFolder hostData;
+    ScratchFolder joinerData;
+    ASSERT_TRUE(server.start(1280, 1024, hostData.file("xvfb.log"), Millis{10000}))
+        << server.error();
+    const std::string port = std::to_string(freeUdpPort());
+    const auto options = [&](const ScratchFolder& data) {
+        ChildOptions child;
+        child.environment = {"DISPLAY=" + server.display(), "XDG_DATA_HOME=" + data.path()};
+        child.outputFile = data.file("output.txt");
+        return child;
+    };
+    ChildProcess host;
+    ChildProcess joiner;
+    ASSERT_TRUE(host.start({KARVOSSA_BINARY, "--host", "--port", port, "--computer", "0", "--seed",
+                            "9", "--windowed", "--mute"},
+                           options(hostData)));
+    ASSERT_TRUE(joiner.start(
+        {KARVOSSA_BINARY, "--join", "127.0.0.1:" + port, "--computer", "1", "--windowed", "--mute"},
+        options(joinerData)));
+    std::this_thread::sleep_for(kPlayTime);
+    ASSERT_FALSE(host.hasExited()) << textOf(hostData.file("output.txt"));
+    ASSERT_FALSE(joiner.hasExited()) << textOf(joinerData.file("output.txt"));
+    joiner.stop();
+    ASSERT_TRUE(host.waitForExit(kNoticeLimit));
+    EXPECT_EQ(host.exitStatus(), 1);
+    const std::string told = textOf(hostData.file("output.txt"));
+    EXPECT_NE(told.find("the other player is gone"), std::string::npos) << told;
+
+    const Record hosts = recordIn(hostData);
+    const Record joiners = recordIn(joinerData);
+    ASSERT_FALSE(hosts.entries.empty());
+    ASSERT_FALSE(joiners.entries.empty());
+    const std::uint64_t both = std::min(hosts.lastTick(), joiners.lastTick());
+    const std::vector<RecordEntry> hostCommands = commandsUpTo(hosts, both);
+    const std::vector<RecordEntry> joinerCommands = commandsUpTo(joiners, both);
+    EXPECT_GE(hostCommands.size(), 10u) << "too short a game to compare";
+    ASSERT_EQ(hostCommands.size(), joinerCommands.size());
+    for (std::size_t i = 0; i < hostCommands.size(); ++i) {
+        EXPECT_EQ(hostCommands[i].tick, joinerCommands[i].tick) << i;
+        EXPECT_TRUE(hostCommands[i].command == joinerCommands[i].command) << i;
+    }
+}
+
+}  // namespace
