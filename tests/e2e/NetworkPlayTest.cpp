@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "net/EnetLink.h"
+#include "net/NetCodec.h"
 #include "record/RecordCodec.h"
 #include "support/E2eProcess.h"
 #include "support/RecordedGames.h"
@@ -103,6 +105,66 @@ TEST(NetworkPlay, TwoProgramsRecordTheSameGameAndTheSurvivorNoticesAKill) {
         EXPECT_EQ(hostCommands[i].tick, joinerCommands[i].tick) << i;
         EXPECT_TRUE(hostCommands[i].command == joinerCommands[i].command) << i;
     }
+}
+
+// What the host answers a Hello from a machine of this version; empty when
+// nothing came within the limit.
+NetMessage answerTo(const std::string& port, const std::string& version) {
+    std::string why;
+    std::unique_ptr<EnetLink> link = EnetLink::join("127.0.0.1", std::stoi(port), why);
+    NetMessage answer;
+    answer.kind = NetMessageKind::Hello;
+    waitUntil(
+        [&] {
+            LinkEvent event;
+            while (link != nullptr && link->poll(event)) {
+                if (event.kind == LinkEvent::Kind::Joined) {
+                    NetMessage hello;
+                    hello.text = version;
+                    link->send(Channel::Reliable, NetCodec::encode(hello));
+                    link->flush();
+                } else if (event.kind == LinkEvent::Kind::Message) {
+                    answer = NetCodec::decode(event.bytes.data(), event.bytes.size()).message;
+                }
+            }
+            return answer.kind != NetMessageKind::Hello;
+        },
+        Millis{10000});
+    return answer;
+}
+
+TEST(NetworkPlay, TheHostRefusesAnotherVersionAndASecondJoiner) {
+    XServer server;
+    ScratchFolder data;
+    ASSERT_TRUE(server.start(1280, 1024, data.file("xvfb.log"), Millis{10000})) << server.error();
+    const std::string port = std::to_string(freeUdpPort());
+    ChildOptions options;
+    options.environment = {"DISPLAY=" + server.display(), "XDG_DATA_HOME=" + data.path()};
+    ChildOptions hostOptions = options;
+    hostOptions.outputFile = data.file("host.txt");
+    ChildProcess host;
+    ASSERT_TRUE(host.start({KARVOSSA_BINARY, "--host", "--port", port, "--windowed", "--mute"},
+                           hostOptions));
+    const NetMessage refusal = answerTo(port, "0.1");
+    EXPECT_EQ(refusal.kind, NetMessageKind::Refusal);
+    EXPECT_NE(refusal.text.find("version"), std::string::npos) << refusal.text;
+
+    ChildProcess joiner;
+    ASSERT_TRUE(joiner.start(
+        {KARVOSSA_BINARY, "--join", "127.0.0.1:" + port, "--windowed", "--mute"}, options));
+    ASSERT_TRUE(waitUntil(
+        [&] { return textOf(data.file("host.txt")).find("playing player 0") != std::string::npos; },
+        Millis{15000}));
+    ChildOptions second = options;
+    second.outputFile = data.file("second.txt");
+    ChildProcess late;
+    ASSERT_TRUE(late.start({KARVOSSA_BINARY, "--join", "127.0.0.1:" + port}, second));
+    ASSERT_TRUE(late.waitForExit(Millis{15000}));
+    EXPECT_EQ(late.exitStatus(), 1);
+    const std::string told = textOf(data.file("second.txt"));
+    EXPECT_NE(told.find("the game is already full"), std::string::npos) << told;
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+    EXPECT_FALSE(joiner.hasExited());
 }
 
 }  // namespace
