@@ -55,6 +55,9 @@ void handleMapKey(Model* model, unsigned char key) {
         return;
     }
     const int network = model->networkSide();
+    if (network >= 0 && network != onTurn) {
+        return;  // only the player on turn gives commands on the map
+    }
     for (int side = 0; side < kPlayerCount; ++side) {
         const int giver = network >= 0 ? network : side;
         if (key == kPlayerKeys[side].endTurn && personPlays(model, giver)) {

@@ -135,10 +135,12 @@ bool takeAnswer(const LinkEvent& event) {
 
 bool shakeHands() {
     EnetLink& link = *session.link;
+    bool joined = false;
     for (;;) {
         LinkEvent event;
         while (link.poll(event)) {
             if (event.kind == LinkEvent::Kind::Joined) {
+                joined = true;
                 NetMessage hello;
                 hello.kind = NetMessageKind::Hello;
                 hello.text = KARVOSSA_VERSION;
@@ -148,11 +150,13 @@ bool shakeHands() {
             } else if (event.kind == LinkEvent::Kind::Message) {
                 return takeAnswer(event);
             } else {
+                const std::string where =
+                    session.command.address + ":" + std::to_string(session.command.port);
                 tell(event.otherProtocol != 0
                          ? "the host plays another version of the network game (protocol " +
                                std::to_string(event.otherProtocol) + ")"
-                         : "nobody answered at " + session.command.address + ":" +
-                               std::to_string(session.command.port));
+                     : joined ? "the host at " + where + " closed the connection"
+                              : "nobody answered at " + where);
                 return false;
             }
         }

@@ -55,6 +55,17 @@ ReplayOutcome playHeadless(const Record& record) {
     return outcome;
 }
 
+// A record is trusted only once it has played through.
+bool takeIfPlayable(const std::string& name, Record& decoded, Record& record) {
+    const ReplayOutcome outcome = playHeadless(decoded);
+    if (!outcome.ok) {
+        tell(name, outcome.error);
+        return false;
+    }
+    record = std::move(decoded);
+    return true;
+}
+
 const char* winnerOf(const ReplayOutcome& outcome) {
     return outcome.loser == 0 ? "blue won" : "red won";
 }
@@ -101,28 +112,13 @@ bool RecordedGame::load(const CommandLine& command, Record& record, std::string&
         tell(path, "the game is finished; --replay shows it");
         return false;
     }
-    const ReplayOutcome outcome = playHeadless(*decoded);
-    if (!outcome.ok) {
-        tell(path, outcome.error);
-        return false;
-    }
-    record = std::move(*decoded);
-    return true;
+    return takeIfPlayable(path, *decoded, record);
 }
 
 bool RecordedGame::load(const std::string& name, const std::vector<std::uint8_t>& bytes,
                         Record& record) {
     std::optional<Record> decoded = decodeBytes(name, bytes);
-    if (!decoded) {
-        return false;
-    }
-    const ReplayOutcome outcome = playHeadless(*decoded);
-    if (!outcome.ok) {
-        tell(name, outcome.error);
-        return false;
-    }
-    record = std::move(*decoded);
-    return true;
+    return decoded && takeIfPlayable(name, *decoded, record);
 }
 
 void RecordedGame::resume(const Record& record, const std::string& path, bool keepRecording) {
