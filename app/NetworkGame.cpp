@@ -105,32 +105,39 @@ int delayFor(std::uint32_t roundTripMs) {
     return std::clamp(ticks, NetMessage::kMinInputDelay, NetMessage::kMaxInputDelay);
 }
 
+enum class Answer { Awaited, Welcome, Refused };
+
 // The joiner's side of the handshake: Hello once connected, then the host's
-// answer. False once the reason has been told.
-bool takeAnswer(const LinkEvent& event) {
+// answer; Refused once the reason has been told. The host's first commands
+// may overtake a Welcome that was lost and sent again; they are sent again
+// too, so they can go.
+Answer takeAnswer(const LinkEvent& event) {
     const NetCodec::Decoded decoded = NetCodec::decode(event.bytes.data(), event.bytes.size());
     if (!decoded.ok) {
         tell("the host sent a malformed message (" + decoded.error + ")");
-        return false;
+        return Answer::Refused;
+    }
+    if (decoded.message.kind == NetMessageKind::Inputs) {
+        return Answer::Awaited;
     }
     if (decoded.message.kind == NetMessageKind::Refusal) {
         tell("the host refused to play: " + decoded.message.text);
-        return false;
+        return Answer::Refused;
     }
     if (decoded.message.kind != NetMessageKind::Welcome) {
         tell("the host sent a message out of turn");
-        return false;
+        return Answer::Refused;
     }
     session.welcome = decoded.message;
     if (session.welcome.record.empty()) {
-        return true;
+        return Answer::Welcome;
     }
     Record record;
     if (!RecordedGame::load("the host's record", session.welcome.record, record)) {
-        return false;
+        return Answer::Refused;
     }
     session.joinedRecord = std::move(record);
-    return true;
+    return Answer::Welcome;
 }
 
 bool shakeHands() {
@@ -148,7 +155,10 @@ bool shakeHands() {
                 link.send(Channel::Reliable, NetCodec::encode(hello));
                 link.flush();
             } else if (event.kind == LinkEvent::Kind::Message) {
-                return takeAnswer(event);
+                const Answer answer = takeAnswer(event);
+                if (answer != Answer::Awaited) {
+                    return answer == Answer::Welcome;
+                }
             } else {
                 const std::string where =
                     session.command.address + ":" + std::to_string(session.command.port);

@@ -84,6 +84,7 @@ std::unique_ptr<EnetLink> EnetLink::join(const std::string& name, std::uint16_t 
     enet_peer_timeout(peer, kTimeoutLimit, kSilenceLimitMs, kSilenceLimitMs);
     std::unique_ptr<EnetLink> link(new EnetLink(host));
     link->peer_ = peer;
+    link->heard_ = std::chrono::steady_clock::now();
     return link;
 }
 
@@ -111,6 +112,7 @@ bool EnetLink::poll(LinkEvent& event) {
             handle(happened);
         }
         takeCounts();
+        checkSilence();
     }
     if (events_.empty()) {
         return false;
@@ -155,11 +157,13 @@ void EnetLink::handle(const ENetEvent& event) {
                 return;
             }
             peer_ = event.peer;
+            heard_ = std::chrono::steady_clock::now();
             tunePeer(peer_);
             events_.push_back({LinkEvent::Kind::Joined, {}, 0});
             return;
         case ENET_EVENT_TYPE_RECEIVE:
             if (ours && !gone_) {
+                heard_ = std::chrono::steady_clock::now();
                 events_.push_back(
                     {LinkEvent::Kind::Message,
                      {event.packet->data, event.packet->data + event.packet->dataLength},
@@ -176,6 +180,16 @@ void EnetLink::handle(const ENetEvent& event) {
         case ENET_EVENT_TYPE_NONE:
             return;
     }
+}
+
+void EnetLink::checkSilence() {
+    const auto silence = std::chrono::steady_clock::now() - heard_;
+    if (peer_ == nullptr || gone_ || silence < std::chrono::milliseconds(kSilenceLimitMs)) {
+        return;
+    }
+    enet_peer_reset(peer_);
+    gone_ = true;
+    events_.push_back({LinkEvent::Kind::Gone, {}, 0});
 }
 
 void EnetLink::takeCounts() {

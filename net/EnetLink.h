@@ -5,6 +5,7 @@
 // ENet is polled, never waited on, and has no thread of its own.
 #include <enet/enet.h>
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -17,7 +18,9 @@ public:
     static constexpr std::uint16_t kDefaultPort = 29500;
     // Raised with every change to the messages; sent in ENet's connect data.
     static constexpr std::uint32_t kProtocolVersion = 1;
-    // A peer silent this long is gone; ENet is told so explicitly.
+    // A peer silent this long is gone. ENet is told so, but it looks only
+    // when it resends, at ever longer gaps; the link also looks on every poll,
+    // so that the silence is noticed when it reaches the limit.
     static constexpr std::uint32_t kSilenceLimitMs = 20000;
 
     // Listening on every address at `port`; null, with the reason, if the
@@ -48,11 +51,13 @@ public:
 private:
     explicit EnetLink(ENetHost* host) : host_(host) {}
     void handle(const ENetEvent& event);
+    void checkSilence();
     void takeCounts();
 
     ENetHost* host_;
     ENetPeer* peer_ = nullptr;  // the other machine, once connected
     bool gone_ = false;
+    std::chrono::steady_clock::time_point heard_;  // when the peer last said anything
     std::vector<std::uint8_t> refusal_;
     std::deque<LinkEvent> events_;
     std::uint64_t sent_ = 0;

@@ -95,7 +95,11 @@ private:
             }
             value |= (next & 0x7fu) << (7 * i);
             if ((next & 0x80u) == 0) {
-                return true;
+                // One way to write each number: a longer one would hide bits or
+                // let two messages that differ mean the same.
+                const bool shortest = i == 0 || next != 0;
+                const bool fits = i < kMaxVarintBytes - 1 || next <= 1;
+                return (shortest && fits) || fail("a number written out of form");
             }
         }
         return fail("a number too long");

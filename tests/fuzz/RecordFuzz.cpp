@@ -18,7 +18,7 @@ bool sameEntries(const Record& a, const Record& b) {
         const RecordEntry& x = a.entries[i];
         const RecordEntry& y = b.entries[i];
         if (x.kind != y.kind || x.tick != y.tick || x.hash != y.hash || x.loser != y.loser ||
-            !(x.command == y.command)) {
+            x.mismatchTick != y.mismatchTick || !(x.command == y.command)) {
             return false;
         }
     }

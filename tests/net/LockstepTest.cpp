@@ -7,6 +7,10 @@
 #include "game/Model.h"
 #include "game/Player.h"
 #include "net/NetCodec.h"
+#include "record/RecordCodec.h"
+#include "record/Recorder.h"
+#include "record/Replay.h"
+#include "support/RecordedGames.h"
 #include "support/TwoMachines.h"
 #include "support/World.h"
 
@@ -27,19 +31,42 @@ TEST(Lockstep, TwoMachinesOverAPoorLineAgreeAtEveryTick) {
     machines.leave(0);
 }
 
+// Both stop and mark their records; verifying them tells whose state went astray.
 TEST(Lockstep, AFlippedBitInOneMachineIsFoundWithinThirtyTicks) {
-    TwoMachines machines(11, LineQuality{});
-    machines.playUntil(300, 2000);
-    Model* model = machines.enter(1);
-    model->players[1]->credits ^= 1;
-    const std::uint64_t flipped = model->tick;
-    machines.leave(1);
-    machines.playUntil(UINT64_MAX, 200);
-    for (int side = 0; side < 2; ++side) {
-        EXPECT_EQ(machines.lockstep(side).state(), Lockstep::State::Desynced) << side;
-        EXPECT_GE(machines.lockstep(side).mismatchTick(), flipped) << side;
-        EXPECT_LT(machines.lockstep(side).mismatchTick(), flipped + Lockstep::kHashPeriod) << side;
+    ScratchFolder folders[2];
+    std::string paths[2];
+    {
+        TwoMachines machines(11, LineQuality{});
+        machines.record({folders[0].path(), folders[1].path()});
+        machines.playUntil(300, 2000);
+        Model* model = machines.enter(1);
+        model->players[1]->credits ^= 1;
+        const std::uint64_t flipped = model->tick;
+        machines.leave(1);
+        machines.playUntil(UINT64_MAX, 200);
+        for (int side = 0; side < 2; ++side) {
+            const Lockstep& lockstep = machines.lockstep(side);
+            EXPECT_EQ(lockstep.state(), Lockstep::State::Desynced) << side;
+            EXPECT_GE(lockstep.mismatchTick(), flipped) << side;
+            EXPECT_LT(lockstep.mismatchTick(), flipped + Lockstep::kHashPeriod) << side;
+            machines.enter(side);
+            machines.recorder(side)->markDesync(lockstep.mismatchTick());
+            paths[side] = machines.recorder(side)->path();
+            machines.leave(side);
+        }
     }
+    ReplayOutcome outcomes[2];
+    for (int side = 0; side < 2; ++side) {
+        const std::vector<std::uint8_t> bytes = readBytes(paths[side]);
+        const RecordCodec::Decoded decoded = RecordCodec::decode(bytes.data(), bytes.size());
+        ASSERT_TRUE(decoded.ok) << decoded.error;
+        Model::resetSelf();
+        outcomes[side] = Replay::headless(decoded.record);
+    }
+    Model::resetSelf();
+    EXPECT_TRUE(outcomes[0].ok && outcomes[0].desynced) << outcomes[0].error;
+    EXPECT_FALSE(outcomes[1].ok);
+    EXPECT_NE(outcomes[1].error.find("differs"), std::string::npos) << outcomes[1].error;
 }
 
 NetMessage inputs(std::uint64_t received, std::uint64_t first, std::vector<TickCommands> ticks) {

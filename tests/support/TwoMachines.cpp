@@ -5,10 +5,12 @@
 #include "game/Random.h"
 #include "game/Tick.h"
 #include "net/Lockstep.h"
+#include "record/RecordCodec.h"
+#include "record/Recorder.h"
 #include "support/World.h"
 
 TwoMachines::TwoMachines(std::uint32_t seed, LineQuality quality, int inputDelay)
-    : line(seed, quality) {
+    : line(seed, quality), seed_(seed) {
     Model::resetSelf();
     for (int side = 0; side < 2; ++side) {
         Model* model = buildWorld(seed);
@@ -27,6 +29,19 @@ TwoMachines::~TwoMachines() {
     for (int side = 0; side < 2; ++side) {
         enter(side);
         Model::resetSelf();
+    }
+}
+
+void TwoMachines::record(const std::string (&folders)[2]) {
+    for (int side = 0; side < 2; ++side) {
+        Model* model = enter(side);
+        RecordHeader header;
+        header.formatVersion = RecordCodec::kFormatVersion;
+        header.seed = seed_;
+        header.computer[0] = header.computer[1] = true;
+        recorder_[side] = std::make_unique<Recorder>(folders[side], header);
+        model->observers.push_back(recorder_[side].get());
+        leave(side);
     }
 }
 

@@ -6,12 +6,14 @@
 // machine's current, leave() sets it aside again.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "support/FakeLine.h"
 
 class Lockstep;
 class Model;
+class Recorder;
 
 class TwoMachines {
 public:
@@ -26,6 +28,11 @@ public:
     // Frames until both machines have run `ticks` ticks or `frames` passed.
     void playUntil(std::uint64_t ticks, long frames);
 
+    // Each machine records the game into a folder of its own, as the game does.
+    void record(const std::string (&folders)[2]);
+    // The machine's record, when it keeps one.
+    Recorder* recorder(int side) { return recorder_[side].get(); }
+
     Model* enter(int side);
     void leave(int side);
     Lockstep& lockstep(int side) { return *lockstep_[side]; }
@@ -38,5 +45,7 @@ private:
     Model* model_[2] = {};
     std::uint32_t random_[2] = {};
     std::unique_ptr<Lockstep> lockstep_[2];
+    std::unique_ptr<Recorder> recorder_[2];
     long frames_ = 0;
+    std::uint32_t seed_;
 };
