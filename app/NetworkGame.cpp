@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <thread>
 
-#include "ai/ComputerPlayer.h"
+#include "app/NetReport.h"
 #include "app/RecordedGame.h"
 #include "app/Screens.h"
 #include "game/CommandQueue.h"
@@ -223,73 +222,9 @@ void beforeTicks() {
     model->waitingForPeer = session.blockedSince && now - *session.blockedSince >= kWaitShownAfter;
 }
 
-// With KARVOSSA_NET_REPORT in the environment, a line on standard output
-// every kReportPeriod with what the ticks and the link did: for measuring
-// play over a poor line. Battle ticks are counted over the passes of the
-// loop that began and ended in a battle.
-class Report {
-public:
-    void afterTicks(const EnetLink& link) {
-        const Clock::time_point now = Clock::now();
-        const Model* model = Model::getSelf();
-        if (!started_) {
-            started_ = true;
-            start(now, link);
-        }
-        const bool inBattle = model->screen == BattleScreen;
-        if (inBattle && wasInBattle_) {
-            battleTicks_ += model->tick - lastTick_;
-            battleTime_ += now - lastPass_;
-        }
-        wasInBattle_ = inBattle;
-        lastTick_ = model->tick;
-        lastPass_ = now;
-        if (now - since_ >= kReportPeriod) {
-            print(now, link);
-            start(now, link);
-        }
-    }
-
-private:
-    static constexpr auto kReportPeriod = std::chrono::seconds(5);
-
-    void start(Clock::time_point now, const EnetLink& link) {
-        since_ = now;
-        firstTick_ = Model::getSelf()->tick;
-        sent_ = link.bytesSent();
-        received_ = link.bytesReceived();
-        battleTicks_ = 0;
-        battleTime_ = {};
-    }
-
-    void print(Clock::time_point now, const EnetLink& link) const {
-        const double seconds = std::chrono::duration<double>(now - since_).count();
-        const double battleSeconds = std::chrono::duration<double>(battleTime_).count();
-        std::printf(
-            "karvossa: network: %.1f ticks/s, %.1f battle ticks/s over %.1f s, %.0f B/s sent, "
-            "%.0f B/s received, round trip %u ms\n",
-            (Model::getSelf()->tick - firstTick_) / seconds,
-            battleSeconds > 0 ? battleTicks_ / battleSeconds : 0.0, battleSeconds,
-            (link.bytesSent() - sent_) / seconds, (link.bytesReceived() - received_) / seconds,
-            link.roundTrip());
-        std::fflush(stdout);
-    }
-
-    bool started_ = false;
-    Clock::time_point since_{};
-    Clock::time_point lastPass_{};
-    std::uint64_t firstTick_ = 0;
-    std::uint64_t lastTick_ = 0;
-    std::uint64_t sent_ = 0;
-    std::uint64_t received_ = 0;
-    std::uint64_t battleTicks_ = 0;
-    Clock::duration battleTime_{};
-    bool wasInBattle_ = false;
-};
-
 void afterTicks() {
     static const bool reporting = std::getenv("KARVOSSA_NET_REPORT") != nullptr;
-    static Report report;
+    static NetReport report;
     if (session.lockstep == nullptr || session.link == nullptr) {
         return;
     }
