@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "game/Model.h"
 #include "net/EnetLink.h"
 #include "net/NetCodec.h"
 #include "record/RecordCodec.h"
@@ -42,12 +43,17 @@ std::string textOf(const std::string& path) {
     return text.str();
 }
 
-// The one record a machine wrote, decoded.
+Record recordAt(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = readBytes(path);
+    return RecordCodec::decode(bytes.data(), bytes.size()).record;
+}
+
+// The one record a machine wrote in its data folder, decoded; none yet, empty.
 Record recordIn(const ScratchFolder& data) {
     const std::filesystem::path games = std::filesystem::path(data.path()) / "karvossa" / "games";
-    for (const auto& entry : std::filesystem::directory_iterator(games)) {
-        const std::vector<std::uint8_t> bytes = readBytes(entry.path().string());
-        return RecordCodec::decode(bytes.data(), bytes.size()).record;
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::directory_iterator(games, missing)) {
+        return recordAt(entry.path().string());
     }
     return {};
 }
@@ -60,6 +66,20 @@ std::vector<RecordEntry> commandsUpTo(const Record& record, std::uint64_t tick) 
         }
     }
     return commands;
+}
+
+// Both hold at least `least` commands up to the last tick both recorded, and
+// the same ones at the same ticks.
+void expectSameCommands(const Record& a, const Record& b, std::size_t least) {
+    const std::uint64_t both = std::min(a.lastTick(), b.lastTick());
+    const std::vector<RecordEntry> first = commandsUpTo(a, both);
+    const std::vector<RecordEntry> second = commandsUpTo(b, both);
+    EXPECT_GE(first.size(), least) << "too short a game to compare";
+    ASSERT_EQ(first.size(), second.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(first[i].tick, second[i].tick) << i;
+        EXPECT_TRUE(first[i].command == second[i].command) << i;
+    }
 }
 
 TEST(NetworkPlay, TwoProgramsRecordTheSameGameAndTheSurvivorNoticesAKill) {
@@ -92,19 +112,38 @@ TEST(NetworkPlay, TwoProgramsRecordTheSameGameAndTheSurvivorNoticesAKill) {
     const std::string told = textOf(hostData.file("output.txt"));
     EXPECT_NE(told.find("the other player is gone"), std::string::npos) << told;
 
-    const Record hosts = recordIn(hostData);
-    const Record joiners = recordIn(joinerData);
-    ASSERT_FALSE(hosts.entries.empty());
-    ASSERT_FALSE(joiners.entries.empty());
-    const std::uint64_t both = std::min(hosts.lastTick(), joiners.lastTick());
-    const std::vector<RecordEntry> hostCommands = commandsUpTo(hosts, both);
-    const std::vector<RecordEntry> joinerCommands = commandsUpTo(joiners, both);
-    EXPECT_GE(hostCommands.size(), 10u) << "too short a game to compare";
-    ASSERT_EQ(hostCommands.size(), joinerCommands.size());
-    for (std::size_t i = 0; i < hostCommands.size(); ++i) {
-        EXPECT_EQ(hostCommands[i].tick, joinerCommands[i].tick) << i;
-        EXPECT_TRUE(hostCommands[i].command == joinerCommands[i].command) << i;
-    }
+    expectSameCommands(recordIn(hostData), recordIn(joinerData), 10);
+}
+
+// A game the host kept goes on over the network: the joiner, with no file of
+// its own, plays on from the host's record and keeps a copy that grows with it.
+TEST(NetworkPlay, AResumedGameGoesOnAtBothMachinesFromTheHostsRecord) {
+    XServer server;
+    ScratchFolder hostData;
+    ScratchFolder joinerData;
+    ASSERT_TRUE(server.start(1280, 1024, hostData.file("xvfb.log"), Millis{10000}))
+        << server.error();
+    const std::string kept = recordComputerGame(hostData.path(), 9, 1200);
+    Model::resetSelf();
+    const Record before = recordAt(kept);
+    const std::size_t keptCommands = commandsUpTo(before, UINT64_MAX).size();
+    const std::string port = std::to_string(freeUdpPort());
+    ChildOptions options;
+    options.environment = {"DISPLAY=" + server.display(), "XDG_DATA_HOME=" + joinerData.path()};
+    ChildProcess host;
+    ChildProcess joiner;
+    ASSERT_TRUE(host.start(
+        {KARVOSSA_BINARY, "--host", "--port", port, "--resume", kept, "--windowed", "--mute"},
+        options));
+    ASSERT_TRUE(joiner.start(
+        {KARVOSSA_BINARY, "--join", "127.0.0.1:" + port, "--computer", "1", "--windowed", "--mute"},
+        options));
+    EXPECT_TRUE(
+        waitUntil([&] { return recordIn(joinerData).entries.size() > before.entries.size() + 10; },
+                  Millis{20000}));
+    joiner.stop();
+    host.stop();
+    expectSameCommands(recordAt(kept), recordIn(joinerData), keptCommands + 1);
 }
 
 // What the host answers a Hello from a machine of this version; empty when

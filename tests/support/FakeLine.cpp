@@ -15,9 +15,6 @@ void FakeLine::End::send(Channel channel, const std::vector<std::uint8_t>& bytes
 }
 
 void FakeLine::carry(int from, Channel channel, const std::vector<std::uint8_t>& bytes) {
-    if (cut_) {
-        return;
-    }
     std::uniform_int_distribution<int> delay(quality_.minDelayMs, quality_.maxDelayMs);
     std::uniform_real_distribution<double> chance(0, 1);
     const int to = 1 - from;

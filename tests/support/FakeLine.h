@@ -37,8 +37,6 @@ public:
 
     End& end(int side) { return ends_[side]; }
     void advance(int milliseconds) { nowMs_ += milliseconds; }
-    // The other end hears nothing more, as if this one's process were killed.
-    void cut() { cut_ = true; }
 
 private:
     struct Datagram {
@@ -56,5 +54,4 @@ private:
     long lastReliableMs_[2] = {};
     long nowMs_ = 0;
     long order_ = 0;
-    bool cut_ = false;
 };
