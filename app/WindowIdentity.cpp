@@ -1,11 +1,11 @@
 #include "app/WindowIdentity.h"
+#include "game/Invariant.h"
 
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <cassert>
 #include <iterator>
 
 #include "app/IconCardinals.h"
@@ -61,7 +61,8 @@ void showAgain(Display* display, Window window) {
 void identifyWindow() {
     Display* display = glXGetCurrentDisplay();
     const GLXDrawable drawable = glXGetCurrentDrawable();
-    assert(display != nullptr && drawable != None && "identifyWindow needs the new window current");
+    KARVOSSA_ASSERT(display != nullptr && drawable != None,
+                    "identifyWindow needs the new window current");
     if (display == nullptr || drawable == None) {
         return;
     }

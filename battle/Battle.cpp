@@ -1,6 +1,5 @@
 #include "battle/Battle.h"
-
-#include <cassert>
+#include "game/Invariant.h"
 
 #include "battle/Lane.h"
 #include "game/Model.h"
@@ -116,8 +115,8 @@ bool Battle::update() {
 }
 
 void Model::startBattle(Ship* attacker, Ship* defender) {
-    assert(battle == nullptr && "a second battle would leak the running one");
-    assert(attacker != nullptr && defender != nullptr && "a missing ship cannot fight");
+    KARVOSSA_ASSERT(battle == nullptr, "a second battle would leak the running one");
+    KARVOSSA_ASSERT(attacker != nullptr && defender != nullptr, "a missing ship cannot fight");
     if (battle != nullptr || attacker == nullptr || defender == nullptr) {
         return;
     }

@@ -1,6 +1,5 @@
 #include "battle/Lane.h"
-
-#include <cassert>
+#include "game/Invariant.h"
 
 #include "battle/Battle.h"
 #include "battle/Unit.h"
@@ -75,7 +74,7 @@ void Lane::setCursor(bool on, bool attackerSide) {
 void Lane::push(Unit* unit, bool attackerSide) {
     Unit** units = attackerSide ? attackerUnits : defenderUnits;
     int& count = attackerSide ? attackerCount : defenderCount;
-    assert(count < kLaneCapacity && "a lane side was pushed past its capacity");
+    KARVOSSA_ASSERT(count < kLaneCapacity, "a lane side was pushed past its capacity");
     if (count >= kLaneCapacity) {
         delete unit;
         return;

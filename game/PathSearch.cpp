@@ -1,5 +1,5 @@
-#include <cassert>
 
+#include "game/Invariant.h"
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/NodeMap.h"
@@ -8,7 +8,7 @@
 // entries allocated with the map always suffice; a push past them would mean a
 // broken search and is dropped rather than written out of bounds.
 void NodeMap::enqueue(Node* node) {
-    assert(queueTail < Model::getSelf()->nodeCount && "the path search queued a node twice");
+    KARVOSSA_ASSERT(queueTail < Model::getSelf()->nodeCount, "the path search queued a node twice");
     if (queueTail >= Model::getSelf()->nodeCount) {
         return;
     }

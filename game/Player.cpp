@@ -1,6 +1,5 @@
 #include "game/Player.h"
-
-#include <cassert>
+#include "game/Invariant.h"
 
 #include "game/Model.h"
 #include "game/Node.h"
@@ -60,7 +59,7 @@ void Player::gainNode(Node* node) {
 // would break the counts of every later turn.
 void Player::loseNode(Node* node) {
     const int index = indexOf(nodes, nodeTotal, node);
-    assert(index >= 0 && "a player can only lose a node it holds");
+    KARVOSSA_ASSERT(index >= 0, "a player can only lose a node it holds");
     if (index < 0) {
         return;
     }
@@ -113,7 +112,7 @@ void Player::drawShips() {
 // ships keeps matching the list.
 void Player::removeShip(Ship* ship) {
     const int index = indexOf(ships, shipCount, ship);
-    assert(index >= 0 && "a player can only remove a ship it holds");
+    KARVOSSA_ASSERT(index >= 0, "a player can only remove a ship it holds");
     if (index < 0) {
         return;
     }

@@ -1,7 +1,7 @@
 #include "net/Lockstep.h"
+#include "game/Invariant.h"
 
 #include <algorithm>
-#include <cassert>
 
 #include "ai/ComputerPlayer.h"
 #include "game/CommandQueue.h"
@@ -46,7 +46,7 @@ void Lockstep::attach(bool computerPlays) {
 }
 
 void Lockstep::submit(const Command& command) {
-    assert(command.side == localSide_ && "a machine gives commands for its own side only");
+    KARVOSSA_ASSERT(command.side == localSide_, "a machine gives commands for its own side only");
     if (command.side != localSide_ || open_.size() >= NetMessage::kMaxCommandsPerTick) {
         return;
     }

@@ -7,10 +7,10 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 build_dir=build/test
-cmake_args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARVOSSA_WERROR=ON)
+cmake_args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKARVOSSA_WERROR=ON -DKARVOSSA_CHECKS=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   build_dir=build/sanitize
-  cmake_args=(-DCMAKE_BUILD_TYPE=Debug -DKARVOSSA_WERROR=ON -DKARVOSSA_SANITIZE=ON -DKARVOSSA_BENCHMARKS=OFF)
+  cmake_args=(-DCMAKE_BUILD_TYPE=Debug -DKARVOSSA_WERROR=ON -DKARVOSSA_CHECKS=ON -DKARVOSSA_SANITIZE=ON -DKARVOSSA_BENCHMARKS=OFF)
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
   export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

@@ -1,12 +1,15 @@
 #pragma once
-// A guard that a correct program never reaches asserts in debug builds and
-// survives in release builds. EXPECT_GUARDED runs the statement as each build
-// should: a debug build must stop at the assert with its message, a release
-// build must carry on, and the test then checks that nothing changed.
+// A guard that a correct program never reaches asserts where the checks are
+// live (debug, test and sanitizer builds) and survives in a player's release
+// build. EXPECT_GUARDED runs the statement as each build should: with the
+// checks live it must stop at the assert with its message; without them it
+// must carry on, and the test then checks that nothing changed.
 #include <gtest/gtest.h>
 
-#ifdef NDEBUG
-#define EXPECT_GUARDED(statement, message) statement
-#else
+#include "game/Invariant.h"
+
+#if KARVOSSA_ASSERTS_LIVE
 #define EXPECT_GUARDED(statement, message) EXPECT_DEATH(statement, message)
+#else
+#define EXPECT_GUARDED(statement, message) statement
 #endif
