@@ -70,7 +70,7 @@ void RecordDecoder::readHeader() {
         if (in_.ranOut()) {
             failHeader();
         }
-        fail("corrupted" + at(lengthAt));  // unless the check failed first
+        fail("corrupted" + at(lengthAt));  // a version too long, unless the check said first
         return;
     }
     // Told only once the check holds: a changed byte is a corruption.
