@@ -17,6 +17,7 @@
 #include "game/CommandQueue.h"
 #include "game/CommandSink.h"
 #include "game/Model.h"
+#include "game/RulesVersion.h"
 #include "game/Tick.h"
 #include "net/EnetLink.h"
 #include "net/Lockstep.h"
@@ -256,6 +257,18 @@ void beginLockstep(int delay, const bool (&computer)[kPlayerCount]) {
 // The host's answer to a Hello: the game, or why not.
 void welcome(const NetMessage& hello) {
     EnetLink& link = *session.link;
+    if (hello.rulesVersion != kRulesVersion) {
+        const std::string ours = std::to_string(kRulesVersion);
+        const std::string theirs = std::to_string(hello.rulesVersion);
+        link.send(Channel::Reliable,
+                  encoded(NetMessageKind::Refusal,
+                          "the host plays rules version " + ours + ", not " + theirs));
+        link.flush();
+        link.release();
+        tell("a machine of rules version " + theirs + " was refused, this one plays " + ours +
+             "; waiting for another");
+        return;
+    }
     if (hello.text != KARVOSSA_VERSION) {
         link.send(Channel::Reliable,
                   encoded(NetMessageKind::Refusal, "the host plays version " +

@@ -146,7 +146,6 @@ void RecordedGame::record(const CommandLine& command, std::uint32_t seed) {
 
 RecordHeader RecordedGame::newHeader(std::uint32_t seed, const bool (&computer)[kPlayerCount]) {
     RecordHeader header;
-    header.formatVersion = RecordCodec::kFormatVersion;
     header.gameVersion = KARVOSSA_VERSION;
     header.seed = seed;
     header.startTime = static_cast<std::uint64_t>(std::time(nullptr));

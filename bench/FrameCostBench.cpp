@@ -282,7 +282,6 @@ int main(int argc, char** argv) {
     std::unique_ptr<Recorder> recorder;
     if (const char* record = std::getenv("KARVOSSA_BENCH_RECORD"); record && record[0] == '1') {
         RecordHeader header;
-        header.formatVersion = RecordCodec::kFormatVersion;
         recorder = std::make_unique<Recorder>(records.path(), header);
         Model::getSelf()->observers.push_back(recorder.get());
         onKeyboard(' ', 0, 0);  // the first command makes the record's file

@@ -43,7 +43,6 @@ void BM_TicksOfAComputerGame(benchmark::State& state) {
         ++seed;
         Model* model = buildWorld(seed);
         RecordHeader header;
-        header.formatVersion = RecordCodec::kFormatVersion;
         header.seed = seed;
         Recorder recorder(folder.path(), header);
         if (recording) {

@@ -17,7 +17,7 @@ class EnetLink final : public Link {
 public:
     static constexpr std::uint16_t kDefaultPort = 29500;
     // Raised with every change to the messages; sent in ENet's connect data.
-    static constexpr std::uint32_t kProtocolVersion = 1;
+    static constexpr std::uint32_t kProtocolVersion = 2;
     // A peer silent this long is gone. ENet is told so, but it looks only
     // when it resends, at ever longer gaps; the link also looks on every poll,
     // so that the silence is noticed when it reaches the limit.

@@ -1,17 +1,16 @@
 #pragma once
 // The bytes of a network message, and the one decoder that reads them back.
 // A message is its kind (1 byte) and then its body, little-endian:
-//   Hello:   text (1-byte length, then text), sides the program plays (1,
-//            bit per side)
+//   Hello:   rules version (2), text (1-byte length, then text), sides the
+//            program plays (1, bit per side)
 //   Welcome: seed (4), sides the program plays (1), input
 //            delay (1), record (varint length, then the record's bytes)
 //   Refusal: text
 //   Inputs:  received (varint), first tick (varint), tick count (1), per
-//            tick: command count (1) and commands, then hash flag (1) and,
-//            when set, hash tick (varint) and hash (8)
+//            tick: command count (1) and commands (CommandCodec's, the side
+//            included), then hash flag (1) and, when set, hash tick (varint)
+//            and hash (8)
 //   Desync:  mismatch tick (varint)
-// A command is a tag (kind in bits 0-3, detail in bits 4-7: the cursor's
-// way, the unit's kind) and, for a click, cell z and x (zigzag varints).
 // Anything short, long, out of range or left over makes the whole message
 // malformed.
 #include <cstddef>

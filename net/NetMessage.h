@@ -12,11 +12,12 @@
 
 #include "game/Command.h"
 #include "game/Model.h"
+#include "game/RulesVersion.h"
 
 enum class NetMessageKind : std::uint8_t { Hello = 1, Welcome, Refusal, Inputs, Desync };
 
 // The commands one machine gives for one tick, for its own side only: the
-// side and the tick are not sent, they follow from who sends and where.
+// tick is not sent, it follows from where the commands stand.
 using TickCommands = std::vector<Command>;
 
 struct NetMessage {
@@ -26,9 +27,11 @@ struct NetMessage {
     static constexpr std::size_t kMaxCommandsPerTick = 16;       // more than hands can give
     static constexpr int kMinInputDelay = 3;                     // ticks
     static constexpr int kMaxInputDelay = 15;
+    static constexpr int kMaxRulesVersion = 0xffff;  // two bytes
 
     NetMessageKind kind = NetMessageKind::Hello;
-    std::string text;  // Hello: the game's version; Refusal: why, in a few words
+    int rulesVersion = kRulesVersion;  // Hello: the sender's; 0..kMaxRulesVersion
+    std::string text;                  // Hello: the game's version; Refusal: why, in a few words
 
     bool computer[kPlayerCount] = {};  // Hello, Welcome: the sides the program plays
 

@@ -11,7 +11,6 @@
 #include "game/Model.h"
 
 struct RecordHeader {
-    int formatVersion = 0;
     std::string gameVersion;           // the program that wrote it
     std::uint32_t seed = 0;            // the map and every random draw
     bool computer[kPlayerCount] = {};  // the sides the program played

@@ -3,7 +3,9 @@
 # play.sh uses) and checks it as a player's system gets it: exactly the game's
 # files under /usr, the libraries it needs as dependencies, an install with
 # dpkg, a game started from the menu entry's command line, and a removal that
-# leaves none of its files. Installing needs root: run as root, or with sudo.
+# leaves none of its files, and lintian's verdict on it, where only the two
+# tags that wait for the owner's licence and contact address may remain.
+# Installing needs root: run as root, or with sudo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -58,6 +60,7 @@ fail() {
 expected_files=(
   /usr/games/karvossa
   /usr/share/applications/karvossa.desktop
+  /usr/share/doc/karvossa/changelog.gz
   /usr/share/icons/hicolor/256x256/apps/karvossa.png
   /usr/share/icons/hicolor/scalable/apps/karvossa.svg
   /usr/share/man/man6/karvossa.6.gz
@@ -91,6 +94,18 @@ for library in 'libglut[0-9.]*' 'libglu1(-mesa)?' 'libopengl0|libgl1' 'libx11-6'
 done
 # The icon's pixels are compiled in; only the build reads the PNG.
 ! grep -q '^libpng' <<<"$depends" || fail "the game depends on libpng: $(field Depends)"
+
+# The changelog names the package's version in its first line.
+first_entry=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/karvossa/changelog.gz | gzip -dc | head -n 1)
+[[ "$first_entry" == "karvossa ($version) "* ]] || fail "the changelog begins '$first_entry'"
+
+# no-copyright-file waits for the owner's licence, and the maintainer's
+# malformed-contact for a contact address; any other tag is a fault.
+echo "== lintian"
+lintian --tag-display-limit 0 "$deb" | tee "$work/lintian" || true
+waiting='^[EWIP]: karvossa: (no-copyright-file|malformed-contact Maintainer .*)$'
+others=$(grep -E '^[EWIPXO]: ' "$work/lintian" | grep -Ev "$waiting" || true)
+[ -z "$others" ] || fail "lintian finds more than the two tags that wait for the owner:"$'\n'"$others"
 
 "${sudo_cmd[@]}" dpkg -i "$deb"
 installed=yes

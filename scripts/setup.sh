@@ -8,7 +8,7 @@ packages=(
   freeglut3-dev libglu1-mesa-dev libx11-dev libopenal-dev libpng-dev libenet-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev valgrind
   xvfb xauth xdotool x11-utils openbox libxext-dev libxfixes-dev zlib1g-dev
-  desktop-file-utils man-db bsdextrautils appstream file dpkg-dev librsvg2-bin
+  desktop-file-utils man-db bsdextrautils appstream file dpkg-dev lintian librsvg2-bin
   clang-format
 )
 

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "game/Model.h"
+#include "game/RulesVersion.h"
 #include "net/EnetLink.h"
 #include "net/NetCodec.h"
 #include "record/RecordCodec.h"
@@ -146,9 +147,10 @@ TEST(NetworkPlay, AResumedGameGoesOnAtBothMachinesFromTheHostsRecord) {
     expectSameCommands(recordAt(kept), recordIn(joinerData), keptCommands + 1);
 }
 
-// What the host answers a Hello from a machine of this version; empty when
-// nothing came within the limit.
-NetMessage answerTo(const std::string& port, const std::string& version) {
+// What the host answers a Hello from a machine of this version and rules;
+// empty when nothing came within the limit.
+NetMessage answerTo(const std::string& port, const std::string& version,
+                    int rules = kRulesVersion) {
     std::string why;
     std::unique_ptr<EnetLink> link = EnetLink::join("127.0.0.1", std::stoi(port), why);
     NetMessage answer;
@@ -160,6 +162,7 @@ NetMessage answerTo(const std::string& port, const std::string& version) {
                 if (event.kind == LinkEvent::Kind::Joined) {
                     NetMessage hello;
                     hello.text = version;
+                    hello.rulesVersion = rules;
                     link->send(Channel::Reliable, NetCodec::encode(hello));
                     link->flush();
                 } else if (event.kind == LinkEvent::Kind::Message) {
@@ -187,6 +190,11 @@ TEST(NetworkPlay, TheHostRefusesAnotherVersionAndASecondJoiner) {
     const NetMessage refusal = answerTo(port, "0.1");
     EXPECT_EQ(refusal.kind, NetMessageKind::Refusal);
     EXPECT_NE(refusal.text.find("version"), std::string::npos) << refusal.text;
+    const NetMessage otherRules = answerTo(port, "0.1", kRulesVersion + 1);
+    EXPECT_NE(otherRules.text.find("rules version " + std::to_string(kRulesVersion) + ", not " +
+                                   std::to_string(kRulesVersion + 1)),
+              std::string::npos)
+        << otherRules.text;
 
     ChildProcess joiner;
     ASSERT_TRUE(joiner.start(

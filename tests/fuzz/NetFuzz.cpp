@@ -13,7 +13,8 @@ namespace {
 
 bool inRange(const NetMessage& message) {
     if (message.text.size() > NetMessage::kMaxText ||
-        message.ticks.size() > NetMessage::kMaxTicks) {
+        message.ticks.size() > NetMessage::kMaxTicks || message.rulesVersion < 0 ||
+        message.rulesVersion > NetMessage::kMaxRulesVersion) {
         return false;
     }
     if (message.kind == NetMessageKind::Welcome &&
@@ -28,7 +29,8 @@ bool inRange(const NetMessage& message) {
         }
         for (const Command& command : commands) {
             if (static_cast<int>(command.kind) >= kCommandKinds || command.unitKind < 0 ||
-                command.unitKind >= kUnitKinds) {
+                command.unitKind >= kUnitKinds || command.side < 0 ||
+                command.side >= kPlayerCount) {
                 return false;
             }
         }

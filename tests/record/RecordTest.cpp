@@ -12,6 +12,7 @@
 #include "app/CommandLine.h"
 #include "app/RecordedGame.h"
 #include "game/Model.h"
+#include "game/RulesVersion.h"
 #include "game/Tick.h"
 #include "record/GameFiles.h"
 #include "record/RecordCodec.h"
@@ -133,21 +134,27 @@ TEST_F(RecordTest, BadFilesAreAnsweredInOneLineEachAndNeverTrusted) {
         bytes[at] ^= 0x24;
         return bytes;
     };
-    std::vector<std::uint8_t> otherVersion = game;
-    otherVersion[8] = 2;
+    std::vector<std::uint8_t> otherFormat = game;
+    otherFormat[8] = 3;
     const RecordEntry start = commandEntry(0, CommandKind::LeaveTitle, 0);
     RecordEntry farCell = commandEntry(3, CommandKind::ClickCell, 0);
     farCell.command.cellZ = 4000000;
     RecordEntry unknown = commandEntry(4, CommandKind::BuyShip, 0);
     unknown.command.kind = static_cast<CommandKind>(9);
+    RecordEntry noSuchUnit = commandEntry(4, CommandKind::SendUnit, 0);
+    noSuchUnit.command.unitKind = 7;
     const struct {
         const char* name;
         std::vector<std::uint8_t> bytes;
-        const char* answer;
+        std::string answer;
     } cases[] = {
         {"text", {'h', 'e', 'l', 'l', 'o', '\n'}, "not a game record"},
         {"empty", {}, "not a game record"},
-        {"version", otherVersion, "format version 2"},
+        {"format", otherFormat, "format version 3"},
+        {"rules", headerUnderRules(kRulesVersion + 1),
+         "rules version " + std::to_string(kRulesVersion + 1) +
+             ", and this program plays rules version " + std::to_string(kRulesVersion)},
+        {"rules byte", changed(9), "corrupted"},
         {"header", changed(12), "corrupted"},
         {"middle", changed(game.size() / 2), "corrupted"},
         {"end", changed(game.size() - 3), "corrupted"},
@@ -157,6 +164,7 @@ TEST_F(RecordTest, BadFilesAreAnsweredInOneLineEachAndNeverTrusted) {
         {"backwards", encodeRecord(5, {commandEntry(8, CommandKind::LeaveTitle, 0), farCell}),
          "ticks go backwards"},
         {"unknown", encodeRecord(5, {start, unknown}), "unknown command"},
+        {"unit", encodeRecord(5, {start, noSuchUnit}), "unknown unit kind"},
     };
     for (const auto& c : cases) {
         const std::string file = folder.file(std::string(c.name) + ".kvr");
@@ -180,6 +188,33 @@ TEST_F(RecordTest, BadFilesAreAnsweredInOneLineEachAndNeverTrusted) {
     EXPECT_EQ(answers.verify, 0) << answers.said;
     EXPECT_TRUE(answers.resumed && answers.replayed) << answers.said;
     EXPECT_NE(answers.said.find("cut off and is dropped"), std::string::npos) << answers.said;
+}
+
+// The records of every earlier program: those that decode verify by their own
+// hashes, and the first format's go on in this one's entries.
+TEST_F(RecordTest, EveryDecodableCorpusRecordVerifiesAndOldOnesResume) {
+    const std::filesystem::path corpus =
+        std::filesystem::path(__FILE__).parent_path() / "../fuzz/corpus/record";
+    int verified = 0;
+    for (const auto& file : std::filesystem::directory_iterator(corpus)) {
+        std::string error;
+        decodeFile(file.path().string(), &error);
+        if (error.empty()) {
+            const ReplayOutcome outcome = verifyFile(file.path().string());
+            EXPECT_TRUE(outcome.ok) << file.path() << ": " << outcome.error;
+            verified += outcome.ok ? 1 : 0;
+        }
+    }
+    EXPECT_GE(verified, 50);
+
+    const std::string old = folder.file("old.kvr");
+    std::filesystem::copy_file(corpus / "seed-game-2.kvr", old);
+    const ReplayOutcome before = verifyFile(old);
+    resumeComputerGame(old, 2000);
+    const ReplayOutcome after = verifyFile(old);
+    ASSERT_TRUE(after.ok) << after.error;
+    EXPECT_GT(after.hashesChecked, before.hashesChecked);
+    EXPECT_EQ(readBytes(old)[8], 1) << "an old record stays in its format";
 }
 
 TEST_F(RecordTest, AnUnwritableFolderWarnsOnceAndTheGamePlaysOn) {

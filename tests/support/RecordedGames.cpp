@@ -7,6 +7,7 @@
 #include "game/Model.h"
 #include "game/Tick.h"
 #include "record/GameFiles.h"
+#include "record/RecordCheck.h"
 #include "record/RecordCodec.h"
 #include "record/Recorder.h"
 #include "record/Replay.h"
@@ -29,7 +30,6 @@ std::string recordComputerGame(const std::string& folder, std::uint32_t seed, lo
     Model::resetSelf();
     Model* model = buildWorld(seed);
     RecordHeader header;
-    header.formatVersion = RecordCodec::kFormatVersion;
     header.seed = seed;
     header.computer[0] = header.computer[1] = true;
     Recorder recorder(folder, header);
@@ -73,7 +73,6 @@ void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 std::vector<std::uint8_t> encodeRecord(std::uint32_t seed,
                                        const std::vector<RecordEntry>& entries) {
     RecordHeader header;
-    header.formatVersion = RecordCodec::kFormatVersion;
     header.seed = seed;
     std::vector<std::uint8_t> bytes;
     std::uint32_t state = 0;
@@ -92,4 +91,17 @@ RecordEntry commandEntry(std::uint64_t tick, CommandKind kind, int side) {
     entry.command.kind = kind;
     entry.command.side = side;
     return entry;
+}
+
+std::vector<std::uint8_t> headerUnderRules(int rulesVersion) {
+    std::vector<std::uint8_t> bytes;
+    std::uint32_t state = 0;
+    RecordCodec::encodeHeader(RecordHeader(), bytes, state);
+    constexpr std::size_t kRulesAt = sizeof RecordCodec::kMagic + 1;
+    bytes[kRulesAt] = static_cast<std::uint8_t>(rulesVersion);
+    bytes[kRulesAt + 1] = static_cast<std::uint8_t>(rulesVersion >> 8);
+    bytes.resize(bytes.size() - RecordCheck::kBytes);
+    state = 0;
+    RecordCheck::close(bytes, 0, state);
+    return bytes;
 }

@@ -37,3 +37,5 @@ void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 // A header for the seed, with the program on no side, and entries after it.
 std::vector<std::uint8_t> encodeRecord(std::uint32_t seed, const std::vector<RecordEntry>& entries);
 RecordEntry commandEntry(std::uint64_t tick, CommandKind kind, int side);
+// The header alone of a record made under other rules, its check holding.
+std::vector<std::uint8_t> headerUnderRules(int rulesVersion);

@@ -36,7 +36,6 @@ void TwoMachines::record(const std::string (&folders)[2]) {
     for (int side = 0; side < 2; ++side) {
         Model* model = enter(side);
         RecordHeader header;
-        header.formatVersion = RecordCodec::kFormatVersion;
         header.seed = seed_;
         header.computer[0] = header.computer[1] = true;
         recorder_[side] = std::make_unique<Recorder>(folders[side], header);
