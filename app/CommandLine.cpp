@@ -256,32 +256,39 @@ CommandLine CommandLine::parse(int argc, const char* const* argv) {
     return Reader(argc, argv).read();
 }
 
-const char* CommandLine::usage() {
-    return "Usage: karvossa [--computer N]... [--seed N] [--windowed] [--no-record] [--mute]\n"
-           "                [--volume N]\n"
-           "       karvossa --continue | --resume FILE | --replay FILE | --verify FILE\n"
-           "       karvossa --host [--port N] [--computer 0] [--seed N | --continue | --resume "
-           "FILE]\n"
-           "       karvossa --join ADDRESS[:PORT] [--port N] [--computer 1]\n"
-           "  --computer N    the program plays player N (0 or 1); given for both players,\n"
-           "                  the program plays against itself\n"
-           "  --seed N        grow the map and take every random draw from seed N\n"
-           "                  (0 to 4294967295), so that the same seed gives the same game\n"
-           "  --windowed      play in a 1280x720 window instead of full screen\n"
-           "  --no-record     keep no record of the game\n"
-           "  --mute          start without sound (m switches it on and off)\n"
-           "  --volume N      loudness of the sound, 0 to 100 (70 unless given)\n"
-           "  --continue      go on with the last game that did not end\n"
-           "  --resume FILE   go on with the game recorded in FILE\n"
-           "  --replay FILE   show the recorded game (space pauses, f is four times as fast)\n"
-           "  --verify FILE   play the record through without a display and check it\n"
-           "  --host          open a game that one other machine joins over the network;\n"
-           "                  this machine plays player 0 and picks the seed\n"
-           "  --join ADDRESS  join the game of the host at ADDRESS (a name or IPv4\n"
-           "                  address, :PORT after it optional) and play player 1\n"
-           "  --port N        the host's UDP port (29500 unless given)\n"
-           "  --help          show this help and exit\n"
-           "  --version       show the version and exit\n"
-           "Games are recorded in $XDG_DATA_HOME/karvossa/games (~/.local/share/karvossa/games).\n"
-           "GLUT's own options, such as -display NAME, are passed on to GLUT.\n";
+const std::string& CommandLine::usage() {
+    static const std::string text =
+        std::string() +
+        "Usage: karvossa [--computer N]... [--seed N] [--windowed] [--no-record] [--mute]\n"
+        "                [--volume N]\n"
+        "       karvossa --continue | --resume FILE | --replay FILE | --verify FILE\n"
+        "       karvossa --host [--port N] [--computer 0] [--seed N | --continue | --resume "
+        "FILE]\n"
+        "       karvossa --join ADDRESS[:PORT] [--port N] [--computer 1]\n"
+        "  --computer N    the program plays player N (0 or 1); given for both players,\n"
+        "                  the program plays against itself\n"
+        "  --seed N        grow the map and take every random draw from seed N\n"
+        "                  (0 to 4294967295), so that the same seed gives the same game\n"
+        "  --windowed      play in a 1280x720 window instead of full screen\n"
+        "  --no-record     keep no record of the game\n"
+        "  --mute          start without sound (m switches it on and off)\n"
+        "  --volume N      loudness of the sound, 0 to 100 (" +
+        std::to_string(kDefaultVolume) +
+        " unless given)\n"
+        "  --continue      go on with the last game that did not end\n"
+        "  --resume FILE   go on with the game recorded in FILE\n"
+        "  --replay FILE   show the recorded game (space pauses, f is four times as fast)\n"
+        "  --verify FILE   play the record through without a display and check it\n"
+        "  --host          open a game that one other machine joins over the network;\n"
+        "                  this machine plays player 0 and picks the seed\n"
+        "  --join ADDRESS  join the game of the host at ADDRESS (a name or IPv4\n"
+        "                  address, :PORT after it optional) and play player 1\n"
+        "  --port N        the host's UDP port (" +
+        std::to_string(kDefaultPort) +
+        " unless given)\n"
+        "  --help          show this help and exit\n"
+        "  --version       show the version and exit\n"
+        "Games are recorded in $XDG_DATA_HOME/karvossa/games (~/.local/share/karvossa/games).\n"
+        "GLUT's own options, such as -display NAME, are passed on to GLUT.\n";
+    return text;
 }

@@ -7,13 +7,14 @@
 #include <string>
 
 #include "game/Model.h"
+#include "net/Link.h"
 #include "sound/SoundBank.h"
 
 struct CommandLine {
     enum class Request { Play, Help, Version, Mistake };
 
     static CommandLine parse(int argc, const char* const* argv);
-    static const char* usage();
+    static const std::string& usage();
 
     // Which game is played: a new one, or one kept in a record.
     enum class Game { New, Continue, Resume, Replay, Verify };
@@ -32,7 +33,7 @@ struct CommandLine {
     bool muted = false;                // start without sound; the sound key turns it on
     int volume = kDefaultVolume;       // loudness, 0..kLoudestVolume
     Network network = Network::None;
-    std::string address;         // Join: the host's name or IPv4 address
-    std::uint16_t port = 29500;  // UDP, the host's; the same as EnetLink::kDefaultPort
-    std::string mistake;         // what was wrong, in one line, for Mistake
+    std::string address;                // Join: the host's name or IPv4 address
+    std::uint16_t port = kDefaultPort;  // UDP, the host's
+    std::string mistake;                // what was wrong, in one line, for Mistake
 };

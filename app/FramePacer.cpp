@@ -2,10 +2,11 @@
 
 #include <utility>
 
+#include "game/Model.h"
+
 namespace {
 
 constexpr std::int64_t kNanosPerSecond = 1000000000;
-constexpr std::int64_t kTicksPerSecond = 60;
 
 // Tick k is due k/60 s after the start, rounded down to the nanosecond, so
 // that no rounding adds up over a long game.

@@ -15,7 +15,6 @@
 
 class EnetLink final : public Link {
 public:
-    static constexpr std::uint16_t kDefaultPort = 29500;
     // Raised with every change to the messages; sent in ENet's connect data.
     static constexpr std::uint32_t kProtocolVersion = 2;
     // A peer silent this long is gone. ENet is told so, but it looks only
@@ -38,12 +37,11 @@ public:
     bool poll(LinkEvent& event) override;
     void flush() override;
 
-    // Lets the peer go, so that the host can take another one.
-    void release();
+    void release() override;
     // What a machine joining a game already full is sent before it is let go.
     void refuseOthersWith(std::vector<std::uint8_t> bytes) { refusal_ = std::move(bytes); }
-    // The peer's round trip as ENet measures it, milliseconds; 0 before a peer.
-    std::uint32_t roundTrip() const;
+    // The peer's round trip as ENet measures it.
+    std::uint32_t roundTrip() const override;
     // Bytes handed to and taken from the socket so far, ENet's headers included.
     std::uint64_t bytesSent() const { return sent_; }
     std::uint64_t bytesReceived() const { return received_; }

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <vector>
 
+// The UDP port a host listens on unless told otherwise.
+constexpr std::uint16_t kDefaultPort = 29500;
+
 enum class Channel : std::uint8_t { Reliable = 0, Unreliable = 1 };
 constexpr int kChannelCount = 2;
 
@@ -24,4 +27,8 @@ public:
     // Takes the next thing that happened; false when nothing is waiting.
     virtual bool poll(LinkEvent& event) = 0;
     virtual void flush() = 0;
+    // Lets the other machine go, so that a host can take another one.
+    virtual void release() {}
+    // The other machine's round trip, milliseconds; 0 before one is there.
+    virtual std::uint32_t roundTrip() const { return 0; }
 };
