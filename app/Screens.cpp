@@ -179,7 +179,7 @@ void drawTitleScreen() {
 void drawMapScreen() {
     const Model* model = Model::getSelf();
     resetModelView();
-    model->hud->drawTurnHud();
+    model->hud->draw();
     // The map's centre is kept in grid units; the camera looks at it in the
     // world, where the cells are, so that maps grown far to one side stay whole.
     const double centreX = model->mapCenterX * kCellWidth;
@@ -195,7 +195,7 @@ void drawMapScreen() {
 void drawBattleScreen() {
     const Model* model = Model::getSelf();
     resetModelView();
-    model->hud->drawBattleHud();
+    model->hud->draw();
     gluLookAt(0, 5000, 10000, 0, 0, 0, 0, 1, 0);
     if (model->battle != nullptr) {
         model->battle->draw();

@@ -17,6 +17,8 @@ public:
     ~Hud();  // destroys the icon nodes and preview ships
 
     void buildLists() override;
+    // The panels of the screen shown: the battle's in a battle, else the turn's.
+    void draw() override;
     // Turns both panels by one tick's worth, the on-turn player's ten times faster.
     void advanceSpin(int currentPlayer);
     void drawTurnHud();
@@ -47,5 +49,4 @@ public:
     static inline bool listsBuilt = false;
     static inline unsigned leftKeysList = 0;
     static inline unsigned rightKeysList = 0;
-    static inline unsigned panelList = 0;
 };

@@ -66,19 +66,19 @@ Selector::Selector() {
 }
 
 void Selector::buildLists() {
-    if (listsBuilt) {
+    if (listsBuilt || !contextIsCurrent()) {
         return;
     }
     const float h = baseHeight;
-    cursorRingList = compileList([h] { emitScaledHexagon(kCursorRingScale, h); });
-    pointerMarkList =
-        compileList([h] { emitScaledHexagon(kPointerMarkScale, h + kPointerMarkLift); });
-    arrowList = compileList([h] { emitArrow(h + kArrowLift); });
+    compileList(cursorRingList, "Selector", [h] { emitScaledHexagon(kCursorRingScale, h); });
+    compileList(pointerMarkList, "Selector",
+                [h] { emitScaledHexagon(kPointerMarkScale, h + kPointerMarkLift); });
+    compileList(arrowList, "Selector", [h] { emitArrow(h + kArrowLift); });
     listsBuilt = true;
 }
 
 void Selector::draw() {
-    if (!listsBuilt) {
+    if (!haveLists(listsBuilt)) {
         return;
     }
     setMaterial(kWhite, kFullFactors);

@@ -390,7 +390,6 @@ TEST_F(HudTest, ASecondHudCompilesNoLists) {
     ASSERT_TRUE(Hud::listsBuilt);
     EXPECT_TRUE(glIsList(Hud::leftKeysList));
     EXPECT_TRUE(glIsList(Hud::rightKeysList));
-    EXPECT_TRUE(glIsList(Hud::panelList));
     const GLuint before = glGenLists(1);
     Hud* second = new Hud();
     const GLuint after = glGenLists(1);
