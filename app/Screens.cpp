@@ -6,7 +6,6 @@
 
 #include "app/FramePacer.h"
 #include "app/Menu.h"
-#include "app/Window.h"
 #include "battle/Battle.h"
 #include "game/Model.h"
 #include "game/Node.h"
@@ -78,13 +77,13 @@ int runReadyTicks(int ticks) {
 
 }  // namespace
 
-void runDueTicks() {
+void runDueTicks(FramePacer& pacer) {
     static int owed = 0;
     const FrameWork& work = frameWork();
     if (work.beforeTicks) {
         work.beforeTicks();
     }
-    const int total = gamePacer().takeDueTicks() + owed;
+    const int total = pacer.takeDueTicks() + owed;
     const int due = std::min(total, FramePacer::kMaxTicksPerFrame);
     const int wanted = ticksToRun(Model::getSelf()->pace, due, Model::getSelf()->tick);
     const int ran = runReadyTicks(wanted);
