@@ -167,7 +167,6 @@ void drawTitleScreen() {
     glRotatef(-90, 1, 0, 0);
     // Nobody can start a network game before the other machine is in.
     if (model->waitingForPeer) {
-        glTranslatef(-kWaitingHalfWidth, 0, 0);
         Hud::writeWaiting();
     } else {
         glTranslatef(-850, 0, 0);

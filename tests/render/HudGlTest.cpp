@@ -482,6 +482,8 @@ TEST_F(HudBattleTest, EachSideShowsTheBattleShipOfItsPlayer) {
 
 TEST_F(HudBattleTest, EveryPanelElementIsWholeOnCommonWindowShapes) {
     startBattle(0);
+    Model::getSelf()->remote[1] = true;  // "you" on player 0's side
+    Model::getSelf()->waitingForPeer = true;
     player(0)->credits = player(1)->credits = 1000;
     for (const auto& [width, height] :
          {std::pair{1280, 1024}, std::pair{1024, 768}, std::pair{1680, 1050}, std::pair{1920, 1080},
@@ -509,6 +511,56 @@ TEST_F(HudBattleTest, EveryPanelElementIsWholeOnCommonWindowShapes) {
         }
         countCut(glfeedback::capture([this] { hud->drawBattleHud(); }));
         EXPECT_EQ(cut, 0) << width << "x" << height;
+    }
+}
+
+// The pixels "you" changes in the map frame's panels, drawn in a viewport of
+// the window's shape scaled into the test window, with or without the panels'
+// pictures.
+int pixelsOfYou(Hud* hud, int side, int width, int height, bool pictures) {
+    Model* model = Model::getSelf();
+    Player* owners[] = {model->players[0], model->players[1]};
+    hud->leftShip->owner = pictures ? owners[0] : nullptr;  // no owner, no panel
+    hud->rightShip->owner = pictures ? owners[1] : nullptr;
+    std::vector<float> frames[2];
+    for (std::vector<float>& frame : frames) {
+        model->remote[1 - side] = &frame == &frames[1];
+        resetFrame();
+        glViewport(0, 0, width, height);
+        glMatrixMode(GL_PROJECTION);
+        gluPerspective(60, static_cast<double>(width) / height, 1, 1e8);
+        glMatrixMode(GL_MODELVIEW);
+        hud->drawTurnHud();
+        frame.resize(3 * kTestWindowWidth * kTestWindowHeight);
+        glReadPixels(0, 0, kTestWindowWidth, kTestWindowHeight, GL_RGB, GL_FLOAT, frame.data());
+    }
+    model->remote[1 - side] = false;
+    hud->leftShip->owner = owners[0];
+    hud->rightShip->owner = owners[1];
+    int changed = 0;
+    for (size_t i = 0; i < frames[0].size(); i += 3) {
+        changed += !std::equal(&frames[0][i], &frames[0][i] + 3, &frames[1][i]);
+    }
+    return changed;
+}
+
+// A network game marks the side played here with "you" above its panel, over
+// the top row's spinning ship: whichever way it has turned, "you" shows as
+// many pixels as it does alone, at 4:3, 5:4, 16:9 and 21:9.
+TEST_F(HudTest, YouShowsWholeOverThePanelsPicturesOnCommonWindowShapes) {
+    for (const auto& [width, height] :
+         {std::pair{320, 240}, std::pair{300, 240}, std::pair{320, 180}, std::pair{320, 137}}) {
+        Model::getSelf()->windowWidth = width;
+        Model::getSelf()->windowHeight = height;
+        for (int degrees = 0; degrees < 360; degrees += 15) {
+            hud->leftAngle = hud->rightAngle = static_cast<float>(degrees);
+            for (int side = 0; side < kPlayerCount; ++side) {
+                const int alone = pixelsOfYou(hud, side, width, height, false);
+                EXPECT_GT(alone, 15);
+                EXPECT_EQ(pixelsOfYou(hud, side, width, height, true), alone)
+                    << width << "x" << height << ", side " << side << ", " << degrees << " degrees";
+            }
+        }
     }
 }
 
