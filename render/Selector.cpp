@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/Invariant.h"
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/Ship.h"
@@ -149,6 +150,7 @@ void Selector::drawMoveArrow() {
 }
 
 void Selector::drawArrow(const Node* from, const Node* to) {
+    KARVOSSA_ASSERT(from != nullptr && to != nullptr, "an arrow is drawn between two nodes");
     if (from == nullptr || to == nullptr) {
         return;
     }
