@@ -16,7 +16,7 @@
 namespace {
 
 constexpr std::uint32_t kSeed = 9;
-constexpr long kTicks = 1200;
+constexpr long kTicks = 1200;  // some turns in, on the map screen
 
 class RecordedGameOnScreen : public ::testing::Test {
 protected:
@@ -30,6 +30,7 @@ protected:
                 ships.push_back({at->gridX, at->gridZ});
             }
         }
+        // The same commands, under a header that gives the program no side.
         const std::vector<std::uint8_t> bytes = readBytes(kept);
         const Record record = RecordCodec::decode(bytes.data(), bytes.size()).record;
         writeBytes(kept, encodeRecord(kSeed, record.entries));
@@ -37,6 +38,7 @@ protected:
         map = growMap(kSeed);
     }
 
+    // A screen of its own, the pointer in its middle, and the program on it.
     ::testing::AssertionResult start(GameOnScreen& screen, const std::vector<std::string>& args) {
         if (!screen.startServer() ||
             !screen.screen().movePointer(kScreenWidth / 2, kScreenHeight / 2)) {
@@ -45,6 +47,7 @@ protected:
         return screen.startProgram(KARVOSSA_BINARY, args, {"XDG_DATA_HOME=" + data.path()});
     }
 
+    // Once the window fills the screen, and after the key if one is given.
     void expectMapDrawn(GameOnScreen& screen, const char* key = nullptr) {
         WindowInfo window;
         ASSERT_TRUE(screen.waitForFullScreen(&window));
