@@ -1,7 +1,8 @@
 #pragma once
 // Start-up: the window with its OpenGL state and callbacks, then the world.
 // The order is fixed: getSelf, initWindow, createWorld, then the main loop,
-// because every drawable constructor may compile display lists.
+// so that the world's drawables compile their display lists as they are made,
+// in the window's context, rather than in the first frame.
 
 class Menu;
 

@@ -21,11 +21,11 @@ Menu::Menu() {
 }
 
 void Menu::buildLists() {
-    if (listsBuilt) {
+    if (listsBuilt || !contextIsCurrent()) {
         return;
     }
     const float h = baseHeight;
-    boardList = compileList([h] {
+    compileList(boardList, "Menu", [h] {
         glBegin(GL_QUADS);
         glVertex3f(-1, h, -1);
         glVertex3f(-1, h, 1);
@@ -37,7 +37,7 @@ void Menu::buildLists() {
 }
 
 void Menu::draw() {
-    if (!listsBuilt || !visible) {
+    if (!visible || !haveLists(listsBuilt)) {
         return;
     }
     applyMaterial();

@@ -6,7 +6,6 @@
 
 #include "app/FramePacer.h"
 #include "app/Menu.h"
-#include "app/Window.h"
 #include "battle/Battle.h"
 #include "game/Model.h"
 #include "game/Node.h"
@@ -78,13 +77,13 @@ int runReadyTicks(int ticks) {
 
 }  // namespace
 
-void runDueTicks() {
+void runDueTicks(FramePacer& pacer) {
     static int owed = 0;
     const FrameWork& work = frameWork();
     if (work.beforeTicks) {
         work.beforeTicks();
     }
-    const int total = gamePacer().takeDueTicks() + owed;
+    const int total = pacer.takeDueTicks() + owed;
     const int due = std::min(total, FramePacer::kMaxTicksPerFrame);
     const int wanted = ticksToRun(Model::getSelf()->pace, due, Model::getSelf()->tick);
     const int ran = runReadyTicks(wanted);
@@ -168,7 +167,6 @@ void drawTitleScreen() {
     glRotatef(-90, 1, 0, 0);
     // Nobody can start a network game before the other machine is in.
     if (model->waitingForPeer) {
-        glTranslatef(-kWaitingHalfWidth, 0, 0);
         Hud::writeWaiting();
     } else {
         glTranslatef(-850, 0, 0);
@@ -179,7 +177,7 @@ void drawTitleScreen() {
 void drawMapScreen() {
     const Model* model = Model::getSelf();
     resetModelView();
-    model->hud->drawTurnHud();
+    model->hud->draw();
     // The map's centre is kept in grid units; the camera looks at it in the
     // world, where the cells are, so that maps grown far to one side stay whole.
     const double centreX = model->mapCenterX * kCellWidth;
@@ -195,7 +193,7 @@ void drawMapScreen() {
 void drawBattleScreen() {
     const Model* model = Model::getSelf();
     resetModelView();
-    model->hud->drawBattleHud();
+    model->hud->draw();
     gluLookAt(0, 5000, 10000, 0, 0, 0, 0, 1, 0);
     if (model->battle != nullptr) {
         model->battle->draw();

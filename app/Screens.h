@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class FramePacer;
 class TickSounds;
 
 // Work of the main loop around each frame's ticks, set once by a network
@@ -20,12 +21,12 @@ FrameWork& frameWork();
 // this many, so that a network game that waited catches up with the clock.
 constexpr int kMaxOwedTicks = 30;
 
-// The loop's work before a frame: the frame work, then the ticks the wall
+// The loop's work before a frame: the frame work, then the ticks the pacer's
 // clock calls for, as far as the sources are ready for them. It runs whether
 // or not the window is seen: GLUT draws no frame for a covered window, and
 // neither the game's clock nor the other machine of a network game should
 // wait for one.
-void runDueTicks();
+void runDueTicks(FramePacer& pacer);
 // Draws the screen and shows it.
 void onDisplay();
 // A pass of the main loop with a given number of due ticks: as many of them

@@ -14,7 +14,7 @@ namespace {
 // times a second.
 void onIdle() {
     gamePacer().awaitNextFrame();
-    runDueTicks();
+    runDueTicks(gamePacer());
     glutPostRedisplay();
 }
 

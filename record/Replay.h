@@ -24,8 +24,9 @@ struct ReplayOutcome {
 class Replay {
 public:
     // Builds the rules' world from the record's seed in the Model, which must
-    // be fresh, and leaves it where the record ends. Without a window, no
-    // drawable is created that would need one.
+    // be fresh, and leaves it where the record ends. It runs before any window
+    // exists: the nodes, ships and selector it makes compile no display lists,
+    // and their classes build them once drawn in a window.
     static ReplayOutcome headless(const Record& record);
     // The same, on the world the game has just created in its window.
     static ReplayOutcome onto(const Record& record);

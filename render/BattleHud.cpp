@@ -64,14 +64,14 @@ void drawBattleSide(unsigned keysList, float x, Ship* ship) {
 }  // namespace
 
 void Hud::buildLegends() {
-    leftKeysList = compileList([] { compileKeysLegend(kPlayerKeys[0]); });
-    rightKeysList = compileList([] { compileKeysLegend(kPlayerKeys[1]); });
+    compileList(leftKeysList, "Hud", [] { compileKeysLegend(kPlayerKeys[0]); });
+    compileList(rightKeysList, "Hud", [] { compileKeysLegend(kPlayerKeys[1]); });
 }
 
 void Hud::drawBattleHud() {
     const Model* model = Model::getSelf();
     const Battle* battle = model->battle;
-    if (!listsBuilt || battle == nullptr) {
+    if (battle == nullptr || !haveLists(listsBuilt)) {
         return;
     }
     glPushMatrix();

@@ -1,41 +1,17 @@
 #include "render/DrawableGeometry.h"
 
-#include <GL/glu.h>
+#include <GL/gl.h>
 
+#include <string>
+
+#include "game/Invariant.h"
 #include "render/Palette.h"
 
-namespace {
-
-constexpr double kSphereRadius = 50;
-constexpr int kSphereDetail = 50;
-
-}  // namespace
-
-DrawableGeometry::DrawableGeometry() {
-    // A virtual call here reaches the base's own buildLists, never a derived one.
-    if (!DrawableGeometry::listsBuilt) {
+bool DrawableGeometry::haveLists(const bool& classListsBuilt) {
+    if (!classListsBuilt) {
         buildLists();
     }
-}
-
-void DrawableGeometry::buildLists() {
-    if (DrawableGeometry::listsBuilt) {
-        return;
-    }
-    sphereList = compileList([this] {
-        setMaterial(1, 0, 0, 0, 0.5f, 1, 1);
-        applyMaterial();
-        GLUquadric* quadric = gluNewQuadric();
-        gluSphere(quadric, kSphereRadius, kSphereDetail, kSphereDetail);
-        gluDeleteQuadric(quadric);
-    });
-    DrawableGeometry::listsBuilt = true;
-}
-
-void DrawableGeometry::draw() {
-    if (DrawableGeometry::listsBuilt) {
-        glCallList(sphereList);
-    }
+    return classListsBuilt;
 }
 
 void DrawableGeometry::setMaterial(float r, float g, float b, float a, float specularFactor,
@@ -61,10 +37,26 @@ void DrawableGeometry::applyMaterial() {
     glColor4d(colour[0], colour[1], colour[2], colour[3]);
 }
 
-unsigned compileList(const std::function<void()>& emit) {
-    const unsigned list = glGenLists(1);
+namespace {
+
+// Built only when an invariant fails, so a release build never calls it.
+[[maybe_unused]] const char* listMistake(const char* owner, const char* what) {
+    static std::string message;
+    message = std::string(owner) + what;
+    return message.c_str();
+}
+
+}  // namespace
+
+void compileList(unsigned& list, const char* owner, const std::function<void()>& emit) {
+    KARVOSSA_ASSERT(list == 0, listMistake(owner, " compiled one of its display lists twice"));
+    const bool current = DrawableGeometry::contextIsCurrent();
+    KARVOSSA_ASSERT(current, listMistake(owner, " compiled a display list with no OpenGL context"));
+    if (!current || list != 0) {
+        return;
+    }
+    list = glGenLists(1);
     glNewList(list, GL_COMPILE);
     emit();
     glEndList();
-    return list;
 }

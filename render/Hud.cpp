@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/Keys.h"
+#include "game/Invariant.h"
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/Player.h"
@@ -42,7 +43,6 @@ constexpr double kPanelCoinRadius = 0.15;
 constexpr double kLineCoinRadius = 40;  // font units
 constexpr int kCoinDetail = 5;          // slices and stacks
 constexpr int kStockScale = 10;         // a panel's preview bars add up to a full stock
-constexpr Colour kPanelGrey{0.5f, 0.5f, 0.5f};
 // The panels reach 1.7 to either side at the depth of 2, and the battle ships
 // 7 at the depth of 10: windows at least 16:10 wide show them as laid out.
 constexpr float kLaidOutAspect = 1.6f;
@@ -63,13 +63,12 @@ constexpr float kYouY = 1.03f;  // eye y of "you", above the panel's ship
 GLUquadric* coinQuadric = nullptr;
 
 void drawCoin(double radius) {
+    KARVOSSA_ASSERT(coinQuadric != nullptr, "a coin was drawn before the Hud's lists were built");
     if (coinQuadric == nullptr) {
         return;
     }
     gluSphere(coinQuadric, radius, kCoinDetail, kCoinDetail);
 }
-
-void compileNothing() {}
 
 // "space to buy ship (10", a coin for the credits, ")".
 void drawBuyLine() {
@@ -226,11 +225,10 @@ Hud::~Hud() {
 }
 
 void Hud::buildLists() {
-    if (listsBuilt) {
+    if (listsBuilt || !contextIsCurrent()) {
         return;
     }
     buildLegends();
-    panelList = compileList(compileNothing);
     coinQuadric = gluNewQuadric();
     listsBuilt = true;
 }
@@ -248,13 +246,21 @@ void Hud::scaleToText() {
     glScalef(kHudTextScale, kHudTextScale, kHudTextScale);
 }
 
+void Hud::draw() {
+    if (Model::getSelf()->screen == BattleScreen) {
+        drawBattleHud();
+    } else {
+        drawTurnHud();
+    }
+}
+
 void Hud::advanceSpin(int currentPlayer) {
     leftAngle = spinOneTick(leftAngle, currentPlayer == 0);
     rightAngle = spinOneTick(rightAngle, currentPlayer == 1);
 }
 
 void Hud::drawTurnHud() {
-    if (!listsBuilt) {
+    if (!haveLists(listsBuilt)) {
         return;
     }
     const Model* model = Model::getSelf();
@@ -262,9 +268,6 @@ void Hud::drawTurnHud() {
     Hud::fitToWindow();
     drawBuyLine();
     drawEndTurnLine(model->currentPlayer);
-    setMaterial(kPanelGrey, kPlainFactors);
-    applyMaterial();
-    glCallList(panelList);
     drawPanel(kLeftPanel, leftShip, leftIcons, leftAngle, model->currentPlayer == 0);
     drawPanel(kRightPanel, rightShip, rightIcons, rightAngle, model->currentPlayer == 1);
     constexpr float kPanelX[] = {kLeftPanel.x, kRightPanel.x};

@@ -7,8 +7,7 @@
 class Node;
 class Ship;
 
-constexpr float kHudTextScale = 0.001f;    // font units to eye units
-constexpr float kWaitingHalfWidth = 1040;  // font units, of "waiting for the other player"
+constexpr float kHudTextScale = 0.001f;  // font units to eye units
 
 class Hud final : public DrawableGeometry {
 public:
@@ -17,6 +16,8 @@ public:
     ~Hud();  // destroys the icon nodes and preview ships
 
     void buildLists() override;
+    // The panels of the screen shown: the battle's in a battle, else the turn's.
+    void draw() override;
     // Turns both panels by one tick's worth, the on-turn player's ten times faster.
     void advanceSpin(int currentPlayer);
     void drawTurnHud();
@@ -41,11 +42,11 @@ public:
     static void drawYou(const float (&sideX)[2], float y, float depth, float scale);
     // "waiting for the other player", while the Model says so.
     static void drawWaiting();
-    // The same words from the current origin, 2 * kWaitingHalfWidth font units long.
+    // The same words centred on the current origin, at 0.8 of the font's size:
+    // 1664 font units long, as wide as "press space" on the title board.
     static void writeWaiting();
 
     static inline bool listsBuilt = false;
     static inline unsigned leftKeysList = 0;
     static inline unsigned rightKeysList = 0;
-    static inline unsigned panelList = 0;
 };

@@ -69,18 +69,18 @@ void drawUnits(Unit* const* units, int count, bool attackerSide) {
 }  // namespace
 
 void Lane::buildLists() {
-    if (listsBuilt) {
+    if (listsBuilt || !contextIsCurrent()) {
         return;
     }
-    laneList = compileList(compilePlainHalf);
-    laneHighlightList = compileList(compileHighlightedHalf);
+    compileList(laneList, "Lane", compilePlainHalf);
+    compileList(laneHighlightList, "Lane", compileHighlightedHalf);
     listsBuilt = true;
 }
 
 // Lanes and units are drawn unlit: the units keep the colour of their last
 // material, and the highlight's shading runs from vertex to vertex.
 void Lane::draw() {
-    if (!listsBuilt) {
+    if (!haveLists(listsBuilt)) {
         return;
     }
     glDisable(GL_LIGHTING);

@@ -7,8 +7,9 @@
 
 namespace {
 
-constexpr float kYouHalfWidth = 110;  // font units
-constexpr float kWaitingY = 0.55f;    // eye units, between the help line and the map
+constexpr float kYouHalfWidth = 110;       // font units
+constexpr float kWaitingHalfWidth = 1040;  // font units, of the words at full size
+constexpr float kWaitingY = 0.55f;         // eye units, between the help line and the map
 constexpr float kWaitingDepth = -2;
 constexpr float kWaitingScale = 0.8f;
 
@@ -19,6 +20,10 @@ void Hud::drawYou(const float (&sideX)[2], float y, float depth, float scale) {
     if (side < 0) {
         return;
     }
+    // Over the panel's spinning ship, which reaches into its line at some
+    // turns; it still writes its depth, so that the map drawn later stays behind.
+    glPushAttrib(GL_DEPTH_BUFFER_BIT);
+    glDepthFunc(GL_ALWAYS);
     glPushMatrix();
     glTranslatef(sideX[side], y, depth);
     glScalef(scale, scale, scale);
@@ -27,6 +32,7 @@ void Hud::drawYou(const float (&sideX)[2], float y, float depth, float scale) {
     glTranslatef(-kYouHalfWidth, 0, 0);
     drawWords({"you"}, 30, 0);
     glPopMatrix();
+    glPopAttrib();
 }
 
 void Hud::drawWaiting() {
@@ -38,12 +44,14 @@ void Hud::drawWaiting() {
     glTranslatef(0, kWaitingY, kWaitingDepth);
     setColour(kWhite);
     Hud::scaleToText();
-    glScalef(kWaitingScale, kWaitingScale, kWaitingScale);
-    glTranslatef(-kWaitingHalfWidth, 0, 0);
     writeWaiting();
     glPopMatrix();
 }
 
 void Hud::writeWaiting() {
+    glPushMatrix();
+    glScalef(kWaitingScale, kWaitingScale, kWaitingScale);
+    glTranslatef(-kWaitingHalfWidth, 0, 0);
     drawWords({"waiting", "for", "the", "other", "player"}, 30, 80);
+    glPopMatrix();
 }

@@ -60,19 +60,21 @@ void callGlowing(const Colour& c, unsigned list) {
 }  // namespace
 
 void Node::buildLists() {
-    if (listsBuilt) {
+    if (listsBuilt || !contextIsCurrent()) {
         return;
     }
     const float h = baseHeight;
-    tileList = compileList([h] { emitHexagon(h); });
-    kindMarkList = compileList([h] { emitKindMark(h); });
-    ownerCapList = compileList([h] { emitScaledHexagon(kOwnerCapScale, h + kOwnerCapLift); });
-    ownerRimList = compileList([h] { emitScaledHexagon(kOwnerRimScale, h + kOwnerRimDrop); });
+    compileList(tileList, "Node", [h] { emitHexagon(h); });
+    compileList(kindMarkList, "Node", [h] { emitKindMark(h); });
+    compileList(ownerCapList, "Node",
+                [h] { emitScaledHexagon(kOwnerCapScale, h + kOwnerCapLift); });
+    compileList(ownerRimList, "Node",
+                [h] { emitScaledHexagon(kOwnerRimScale, h + kOwnerRimDrop); });
     listsBuilt = true;
 }
 
 void Node::draw() {
-    if (!listsBuilt) {
+    if (!haveLists(listsBuilt)) {
         return;
     }
     const int side = colourIndex(owner);

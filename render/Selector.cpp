@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/Invariant.h"
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/Ship.h"
@@ -66,19 +67,19 @@ Selector::Selector() {
 }
 
 void Selector::buildLists() {
-    if (listsBuilt) {
+    if (listsBuilt || !contextIsCurrent()) {
         return;
     }
     const float h = baseHeight;
-    cursorRingList = compileList([h] { emitScaledHexagon(kCursorRingScale, h); });
-    pointerMarkList =
-        compileList([h] { emitScaledHexagon(kPointerMarkScale, h + kPointerMarkLift); });
-    arrowList = compileList([h] { emitArrow(h + kArrowLift); });
+    compileList(cursorRingList, "Selector", [h] { emitScaledHexagon(kCursorRingScale, h); });
+    compileList(pointerMarkList, "Selector",
+                [h] { emitScaledHexagon(kPointerMarkScale, h + kPointerMarkLift); });
+    compileList(arrowList, "Selector", [h] { emitArrow(h + kArrowLift); });
     listsBuilt = true;
 }
 
 void Selector::draw() {
-    if (!listsBuilt) {
+    if (!haveLists(listsBuilt)) {
         return;
     }
     setMaterial(kWhite, kFullFactors);
@@ -149,6 +150,7 @@ void Selector::drawMoveArrow() {
 }
 
 void Selector::drawArrow(const Node* from, const Node* to) {
+    KARVOSSA_ASSERT(from != nullptr && to != nullptr, "an arrow is drawn between two nodes");
     if (from == nullptr || to == nullptr) {
         return;
     }

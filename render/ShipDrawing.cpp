@@ -67,11 +67,11 @@ void emitHealthArrow(double fraction, double y) {
 }  // namespace
 
 void Ship::buildLists() {
-    if (listsBuilt) {
+    if (listsBuilt || !contextIsCurrent()) {
         return;
     }
     const float h = height;
-    shipList = compileList([this, h] {
+    compileList(shipList, "Ship", [this, h] {
         glPushMatrix();
         // The hull takes whatever material draw() applied before calling the list.
         emitPlate(h, 1);
@@ -87,7 +87,7 @@ void Ship::buildLists() {
 }
 
 void Ship::draw() {
-    if (!listsBuilt) {
+    if (!haveLists(listsBuilt)) {
         return;
     }
     Colour hull = kPlayerDark[colourIndex(owner)];

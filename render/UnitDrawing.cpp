@@ -52,12 +52,12 @@ void compileHealthBar() {
 }  // namespace
 
 void Unit::buildLists() {
-    if (listsBuilt) {
+    if (listsBuilt || !contextIsCurrent()) {
         return;
     }
-    unitOwnerFacesList = compileList(compileOwnerFaces);
-    unitKindFacesList = compileList(compileKindFaces);
-    unitHealthBarList = compileList([this] {
+    compileList(unitOwnerFacesList, "Unit", compileOwnerFaces);
+    compileList(unitKindFacesList, "Unit", compileKindFaces);
+    compileList(unitHealthBarList, "Unit", [this] {
         setMaterial(kGreen, kPlainFactors);
         applyMaterial();
         compileHealthBar();
@@ -67,7 +67,7 @@ void Unit::buildLists() {
 
 // All units turn in step with the clock; the health bar does not turn.
 void Unit::draw() {
-    if (!listsBuilt) {
+    if (!haveLists(listsBuilt)) {
         return;
     }
     const int spin = (Model::getSelf()->clock / kClockPerDegree) % kFullTurn;

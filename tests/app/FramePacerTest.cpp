@@ -5,8 +5,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/Input.h"
+#include "app/RecordedGame.h"
 #include "app/Screens.h"
 #include "game/Model.h"
+#include "record/RecordCodec.h"
+#include "support/RecordedGames.h"
 #include "support/World.h"
 
 namespace {
@@ -110,6 +114,35 @@ TEST(FramePacer, TheGameIsTheSameTickForTickAtAnyFrameRate) {
             ASSERT_EQ(hashes[tick], reference[tick]) << rate << " frames/s, tick " << tick;
         }
     }
+}
+
+// A replay, shown from a record of 1500 ticks, paced by the test's clock.
+TEST(ReplayPace, SixtyTicksASecondFourTimesAsManyAfterFAndNonePastTheEnd) {
+    const std::vector<std::uint8_t> bytes =
+        encodeRecord(5, {commandEntry(1499, CommandKind::LeaveTitle, 0)});
+    const Record record = RecordCodec::decode(bytes.data(), bytes.size()).record;
+    const Model* model = buildWorld(5);
+    RecordedGame::show(record);
+    FakeTime time;
+    const auto ticksIn = [&](int seconds) {
+        const std::uint64_t before = model->tick;
+        for (int frame = 0; frame < 60 * seconds; ++frame) {
+            time.pacer.awaitNextFrame();
+            runDueTicks(time.pacer);
+            time.now += milliseconds(4);
+        }
+        return model->tick - before;
+    };
+    EXPECT_EQ(ticksIn(1), 60u);
+    onKeyboard('f', 0, 0);
+    EXPECT_EQ(ticksIn(1), 240u);
+    onKeyboard(' ', 0, 0);
+    EXPECT_EQ(ticksIn(1), 0u) << "paused";
+    onKeyboard(' ', 0, 0);
+    EXPECT_EQ(ticksIn(6), 1200u) << "five seconds' worth, then no tick past the record's end";
+    onKeyboard('f', 0, 0);
+    EXPECT_EQ(ticksIn(1), 0u);
+    Model::resetSelf();
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
+// The input callbacks on the map and the other screens: the pointer, clicks
+// that select and order, and the keys.
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
+#include "InputFixture.h"
 #include "ai/ComputerPlayer.h"
 #include "app/Input.h"
 #include "battle/Battle.h"
@@ -15,84 +18,6 @@
 #include "support/World.h"
 
 namespace {
-
-// A grown 50-node map with both players' starting ships; tests move ships by
-// hand to the places they need.
-class InputTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        model = buildWorld(2024);
-        model->screen = MapScreen;
-        ship0 = model->players[0]->ships[0];
-        ship1 = model->players[1]->ships[0];
-    }
-    void TearDown() override { Model::resetSelf(); }
-
-    // The input's commands, applied as the next tick applies them.
-    void settle() { model->commands.applyDue(model->tick); }
-    void press(unsigned char key) {
-        onKeyboard(key, 0, 0);
-        settle();
-    }
-    void mouse(int button, int state) {
-        onMouse(button, state, 0, 0);
-        settle();
-    }
-    void pointAt(const Node* node) { aimPointerAt(model, node->gridX, node->gridZ); }
-    void click(const Node* node) {
-        pointAt(node);
-        mouse(GLUT_LEFT_BUTTON, GLUT_DOWN);
-    }
-    void clickBesideTheMap() {
-        aimPointerAt(model, 1000, 1000);
-        mouse(GLUT_LEFT_BUTTON, GLUT_DOWN);
-    }
-    // Puts a ship on a node by hand, without moving or taking the node.
-    static void place(Ship* ship, Node* node) {
-        ship->location->ship = nullptr;
-        ship->location = node;
-        node->ship = ship;
-    }
-    // A free neighbour of node, other than the excluded one.
-    static Node* freeNeighbour(const Node* node, const Node* excluded = nullptr) {
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            Node* next = node->neighbors[slot];
-            if (next != nullptr && next->ship == nullptr && next != excluded) {
-                return next;
-            }
-        }
-        return nullptr;
-    }
-    // A node at least two steps away from node that holds no ship.
-    Node* farFreeNode(const Node* node) const {
-        for (int i = 0; i < model->nodeCount; ++i) {
-            Node* other = model->nodes[i];
-            if (other != node && other->ship == nullptr && !node->isNeighbor(other)) {
-                return other;
-            }
-        }
-        return nullptr;
-    }
-    void selectShip0() {
-        click(ship0->location);
-        ASSERT_EQ(model->selectedShip, ship0);
-        ASSERT_EQ(model->selectedNode, ship0->location);
-    }
-    // Orders ship 0, moved already this turn, to a far node, which it keeps as
-    // its destination without a step, and selects it again.
-    void selectShip0WithAFarOrder(Node** far) {
-        ship0->moved = true;
-        selectShip0();
-        *far = farFreeNode(ship0->location);
-        click(*far);
-        ASSERT_EQ(ship0->destination, *far);
-        selectShip0();
-    }
-
-    Model* model = nullptr;
-    Ship* ship0 = nullptr;
-    Ship* ship1 = nullptr;
-};
 
 TEST_F(InputTest, PointerMapsToMinusOneToOneAcrossTheWindow) {
     onPassiveMotion(0, 0);
@@ -203,49 +128,6 @@ TEST_F(InputTest, AClickOnAnotherOwnShipMovesTheSelectionAndKeepsTheFirstOrder) 
     EXPECT_EQ(ship0->destination, far);
 }
 
-class AttackTest : public InputTest {
-protected:
-    void SetUp() override {
-        InputTest::SetUp();
-        enemyNode = freeNeighbour(ship0->location);
-        place(ship1, enemyNode);
-    }
-    Node* enemyNode = nullptr;
-};
-
-TEST_F(AttackTest, AnUnmovedShipAttacksAnAdjacentEnemy) {
-    selectShip0();
-    click(enemyNode);
-    ASSERT_NE(model->battle, nullptr);
-    EXPECT_EQ(model->screen, BattleScreen);
-    EXPECT_EQ(model->battle->attacker, ship0);
-    EXPECT_EQ(model->battle->defender, ship1);
-    EXPECT_EQ(model->selectedShip, ship0) << "an attack changes no selection";
-    EXPECT_EQ(model->selectedNode, ship0->location);
-    EXPECT_FALSE(ship0->moved);
-}
-
-TEST_F(AttackTest, AMovedShipOrADistantEnemyCannotBeAttacked) {
-    ship0->moved = true;
-    selectShip0();
-    click(enemyNode);
-    EXPECT_EQ(model->battle, nullptr);
-    EXPECT_EQ(model->screen, MapScreen);
-
-    ship0->moved = false;
-    place(ship1, farFreeNode(ship0->location));
-    click(ship1->location);
-    EXPECT_EQ(model->battle, nullptr);
-    EXPECT_EQ(model->screen, MapScreen);
-    EXPECT_EQ(model->selectedShip, ship0);
-}
-
-TEST_F(AttackTest, AnEnemyShipWithoutASelectedShipIsIgnored) {
-    click(enemyNode);
-    EXPECT_EQ(model->battle, nullptr);
-    EXPECT_EQ(model->selectedNode, nullptr);
-}
-
 TEST_F(InputTest, AnyCharacterKeyLeavesTheTitleScreen) {
     model->screen = TitleScreen;
     onSpecialKey(GLUT_KEY_LEFT, 0, 0);
@@ -300,67 +182,6 @@ TEST_F(InputTest, UnusedKeysChangeNothingOnTheMap) {
     EXPECT_FALSE(model->endTurnRequested);
     EXPECT_EQ(model->players[0]->shipCount, 1);
     EXPECT_EQ(model->players[0]->credits, 30);
-}
-
-class BattleKeysTest : public AttackTest {};
-
-TEST_F(BattleKeysTest, EachPlayerSteersTheShipItOwnsWhetherItAttackedOrDefended) {
-    // Player 1 attacks player 0: player 0's keys act on the defending side.
-    model->currentPlayer = 1;
-    ship0->unitStock[2] = 3;
-    ship1->unitStock[0] = 1;
-    model->startBattle(ship1, ship0);
-    Battle* battle = model->battle;
-
-    press('e');  // player 0, towards lane 4: the defender is there already
-    EXPECT_EQ(battle->defenderLane, 4);
-    press('w');
-    EXPECT_EQ(battle->defenderLane, 3);
-    EXPECT_EQ(battle->attackerLane, 0);
-    press('d');  // player 0 sends a kind-2 unit from its own ship
-    EXPECT_EQ(ship0->unitStock[2], 2);
-    EXPECT_EQ(battle->lanes[3]->defenderCount, 1);
-
-    press('o');  // player 1 steers the attacking side
-    press('o');
-    EXPECT_EQ(battle->attackerLane, 2);
-    press('i');
-    EXPECT_EQ(battle->attackerLane, 1);
-    press('j');
-    press('j');  // the second press finds the stock empty
-    EXPECT_EQ(ship1->unitStock[0], 0);
-    EXPECT_EQ(battle->lanes[1]->attackerCount, 1);
-
-    press('W');
-    press('k');
-    onSpecialKey(GLUT_KEY_RIGHT, 0, 0);
-    EXPECT_EQ(battle->defenderLane, 3);
-    EXPECT_EQ(battle->lanes[1]->attackerCount, 1);
-}
-
-TEST_F(BattleKeysTest, ThePersonsClicksAndKeysForTheComputersSideAreIgnored) {
-    model->addComputer(0);
-    Player* player0 = model->players[0];
-    player0->credits = 30;
-    place(ship0, freeNeighbour(player0->homeNode, enemyNode));
-    click(ship0->location);
-    press(' ');
-    press('q');
-    EXPECT_EQ(model->selectedShip, nullptr);
-    EXPECT_EQ(player0->shipCount, 1);
-    EXPECT_FALSE(model->endTurnRequested);
-
-    ship0->unitStock[0] = 2;
-    ship1->unitStock[0] = 2;
-    model->startBattle(ship1, ship0);
-    press('w');
-    press('a');
-    press('o');
-    press('j');
-    EXPECT_EQ(model->battle->defenderLane, 4);
-    EXPECT_EQ(ship0->unitStock[0], 2);
-    EXPECT_EQ(model->battle->attackerLane, 1) << "the person's side still answers";
-    EXPECT_EQ(ship1->unitStock[0], 1);
 }
 
 TEST_F(InputTest, EscapeEndsTheProcessWithStatusZeroOnEveryScreen) {

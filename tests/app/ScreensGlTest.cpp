@@ -78,6 +78,36 @@ TEST_F(ScreensTest, TitleScreenDrawsTheBoardOnlyOnceItHasItsScheme) {
     EXPECT_GT(countPixels(1, 1, 1) + countPixels(0.99f, 0.99f, 0.99f), 0);
 }
 
+// While the host waits, its title board says so, and the words stay on the
+// board at 4:3, 5:4, 16:9 and 21:9: nothing lit lies beside it.
+TEST_F(ScreensTest, TheWaitingWordsFitTheTitleBoardOnCommonWindowShapes) {
+    model->waitingForPeer = true;
+    for (const auto& [width, height] :
+         {std::pair{320, 240}, std::pair{300, 240}, std::pair{320, 180}, std::pair{320, 137}}) {
+        model->windowWidth = width;
+        model->windowHeight = height;
+        drawFrame();
+        static float rgb[kTestWindowWidth * kTestWindowHeight * 3];
+        glReadPixels(0, 0, kTestWindowWidth, kTestWindowHeight, GL_RGB, GL_FLOAT, rgb);
+        const auto column = [](int i) { return i % kTestWindowWidth; };
+        int left = kTestWindowWidth, right = -1, lit = 0;
+        for (int i = 0; i < kTestWindowWidth * kTestWindowHeight; ++i) {
+            const float* p = rgb + 3 * i;
+            if (p[0] > p[1] + 0.2f && p[2] > p[1] + 0.2f) {  // the lit magenta board
+                left = std::min(left, column(i));
+                right = std::max(right, column(i));
+            }
+        }
+        for (int i = 0; i < kTestWindowWidth * kTestWindowHeight; ++i) {
+            const float* p = rgb + 3 * i;
+            lit += p[0] + p[1] + p[2] > 0.1f && (column(i) < left || column(i) > right) ? 1 : 0;
+        }
+        EXPECT_GT(right - left, width / 5) << width << "x" << height;
+        EXPECT_EQ(lit, 0) << width << "x" << height;
+        EXPECT_GT(countPixels(1, 1, 1), 0) << "the words are drawn";
+    }
+}
+
 TEST_F(ScreensTest, ClockGrowsByTenPerTickAndNotByDrawingOnEveryScreen) {
     for (const int screen : {0, 2, 6, 3, -1}) {
         model->screen = static_cast<Screen>(screen);

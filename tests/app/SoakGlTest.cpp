@@ -19,17 +19,13 @@
 
 #include <array>
 #include <chrono>
-#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <random>
 #include <sstream>
 #include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "ai/ComputerPlayer.h"
 #include "app/Input.h"
@@ -54,21 +50,6 @@ constexpr long kGameEventCap = 9000;    // a game that has not ended by then giv
 constexpr int kEventsOnEndScreen = 40;  // input thrown at the end screen before the next game
 constexpr int kRecentEvents = 40;       // shown with a fault, to reproduce it by hand
 constexpr int kReportedFaults = 5;      // per seed range; later ones add nothing new
-
-long eventsFromEnvironment() {
-    const char* text = std::getenv("KARVOSSA_SOAK_EVENTS");
-    if (text == nullptr || *text == '\0') {
-        return kDefaultEvents;
-    }
-    const long events = std::strtol(text, nullptr, 10);
-    return events > 0 ? events : kDefaultEvents;
-}
-
-// The seed to replay alone, or 0 for a normal run.
-std::uint32_t replaySeed() {
-    const char* text = std::getenv("KARVOSSA_SOAK_SEED");
-    return text == nullptr ? 0 : static_cast<std::uint32_t>(std::strtoul(text, nullptr, 10));
-}
 
 // Input goes to the game's callbacks; a frame is drawn as the game draws it.
 void apply(const Event& event) {
@@ -248,15 +229,17 @@ private:
 // range), then requires that battles, their ends and the end screen came up.
 void soakSeedRange(int range, const ComputerSides& computer = {}) {
     const std::uint32_t firstSeed = kRangeStride * static_cast<std::uint32_t>(range + 1);
-    const std::uint32_t replay = replaySeed();
+    const std::uint32_t replay = soakReplaySeed();
     if (replay != 0 && replay / kRangeStride != firstSeed / kRangeStride) {
         GTEST_SKIP() << "replaying seed " << replay << ", which another range plays";
     }
     // The computer player takes a third of a second for each map action, so
     // its games are long: they get the whole budget.
     const bool computerPlays = computer[0] || computer[1];
-    const long gameCap = computerPlays ? eventsFromEnvironment() / kSeedRanges : kGameEventCap;
-    const long budget = replay != 0 ? gameCap : eventsFromEnvironment() / kSeedRanges;
+    const long gameCap =
+        computerPlays ? soakEventsFromEnvironment(kDefaultEvents) / kSeedRanges : kGameEventCap;
+    const long budget =
+        replay != 0 ? gameCap : soakEventsFromEnvironment(kDefaultEvents) / kSeedRanges;
     Tally tally;
     const auto start = std::chrono::steady_clock::now();
     for (std::uint32_t seed = replay != 0 ? replay : firstSeed; tally.events < budget; ++seed) {

@@ -2,9 +2,6 @@
 // address, each with the program on its own side: their records must agree,
 // and killing one must be noticed by the other.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -23,19 +20,6 @@ namespace {
 constexpr Millis kPlayTime{8000};
 // ENet is told to give up on a peer after 20 s of silence.
 constexpr Millis kNoticeLimit{35000};
-
-// A UDP port nobody uses at this moment: the system picks it.
-int freeUdpPort() {
-    const int probe = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    close(probe);
-    return ntohs(address.sin_port);
-}
 
 std::string textOf(const std::string& path) {
     std::ifstream in(path);

@@ -13,6 +13,7 @@
 #include "game/Ship.h"
 #include "render/Selector.h"
 #include "support/CellPointer.h"
+#include "support/Guarded.h"
 
 namespace {
 
@@ -94,6 +95,7 @@ TEST_F(SelectorDrawing, AnArrowBetweenCoincidingCellsDrawsNothing) {
     EXPECT_FALSE(std::fetestexcept(FE_INVALID | FE_DIVBYZERO)) << "no direction may be computed";
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);
     EXPECT_EQ(depthAfter, depthBefore);
+    EXPECT_GUARDED(selector.drawArrow(&from, nullptr), "an arrow is drawn between two nodes");
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 

@@ -175,3 +175,36 @@ int countOnCell(const Picture& picture, const MapCamera& camera, Cell cell, doub
                          static_cast<int>(std::max(low.y, high.y)) + 1};
     return picture.count(box, test);
 }
+
+namespace {
+
+bool isPlainTile(Pixel p) {
+    return p.r >= 120 && p.r <= 200 && std::abs(p.r - p.g) <= 6 && std::abs(p.r - p.b) <= 6;
+}
+bool isColoured(Pixel p) {
+    return std::max({p.r, p.g, p.b}) - std::min({p.r, p.g, p.b}) >= 60;
+}
+bool isPlayerColour(Pixel p) {
+    return isReddish(p) || isBluish(p);
+}
+
+}  // namespace
+
+bool showsDrawnMap(const Picture& picture, const GrownMap& map, const std::vector<Cell>& ships) {
+    const int w = picture.width();
+    const int h = picture.height();
+    const ScreenRect middle{w / 4, h / 4, 3 * w / 4, 3 * h / 4};
+    const int lit = picture.count(middle, [](Pixel p) { return !isBlack(p); });
+    if (lit * 10 < w * h / 4 || picture.count(kStillPart, isPlainTile) < 20000 ||
+        picture.count({0, 0, w / 5, h}, isColoured) < 10000 ||
+        picture.count({w - w / 5, 0, w, h}, isColoured) < 10000) {
+        return false;
+    }
+    const MapCamera camera(map, w, h, {w / 2, h / 2});
+    return std::all_of(ships.begin(), ships.end(), [&](Cell cell) {
+        const ScreenPoint seen = camera.projectOnCell(cell.gridX, cell.gridZ, 0, 0, 0);
+        const bool inView = seen.x > w / 5 && seen.x < w - w / 5 && seen.y > 0 && seen.y < h;
+        return !inView || (showsShip(picture, camera, cell) &&
+                           countOnCell(picture, camera, cell, 0.25, 0.6, isPlayerColour) >= 50);
+    });
+}

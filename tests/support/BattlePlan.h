@@ -63,6 +63,12 @@ Pixel pixelAt(const Picture& picture, ScreenPoint point);
 // shows its tile or its owner cap there.
 bool showsShip(const Picture& picture, const MapCamera& camera, Cell cell);
 
+// The map screen as a live game draws it from a still pointer in the middle:
+// the middle half of the screen mostly lit, the plain tiles, the side panels'
+// pictures in colour, and every ship in `ships` that is in view with its black
+// deck framed in its player's colours (hull, cap, rim).
+bool showsDrawnMap(const Picture& picture, const GrownMap& map, const std::vector<Cell>& ships);
+
 // Pixels passing the test in the square reaching that far (world units)
 // around the cell's centre at height y.
 int countOnCell(const Picture& picture, const MapCamera& camera, Cell cell, double y, double reach,

@@ -58,8 +58,10 @@ GameOnScreen::~GameOnScreen() {
 }
 
 ::testing::AssertionResult GameOnScreen::startProgram(const std::string& binary,
-                                                      const std::vector<std::string>& arguments) {
+                                                      const std::vector<std::string>& arguments,
+                                                      const std::vector<std::string>& environment) {
     ChildOptions options;
+    options.environment = environment;
     options.environment.push_back("DISPLAY=" + server_.display());
     // In a sanitizer build the leak check at exit would find the software
     // rasteriser's generated code, which no suppression can name, and turn
@@ -76,7 +78,7 @@ GameOnScreen::~GameOnScreen() {
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult GameOnScreen::waitForTitle(WindowInfo* window) {
+::testing::AssertionResult GameOnScreen::waitForFullScreen(WindowInfo* window) {
     const bool fullScreen = waitUntil(
         [&] {
             *window = session_->findWindow(kWindowTitle);
@@ -91,6 +93,14 @@ GameOnScreen::~GameOnScreen() {
         return ::testing::AssertionFailure()
                << "no full-screen window titled " << kWindowTitle << "; found one of "
                << window->width << "x" << window->height;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult GameOnScreen::waitForTitle(WindowInfo* window) {
+    const ::testing::AssertionResult fullScreen = waitForFullScreen(window);
+    if (!fullScreen) {
+        return fullScreen;
     }
     Picture title;
     return snapUntil("title", showsFullScreenTitle, kStartLimit, &title);

@@ -62,10 +62,14 @@ public:
 
     // Starts the X server and connects to it.
     ::testing::AssertionResult startServer();
-    // Starts the program on that server with these arguments.
+    // Starts the program on that server with these arguments, and these
+    // "NAME=value" entries on top of the test's environment.
     ::testing::AssertionResult startProgram(const std::string& binary,
-                                            const std::vector<std::string>& arguments = {});
+                                            const std::vector<std::string>& arguments = {},
+                                            const std::vector<std::string>& environment = {});
 
+    // Waits until the window covers the screen.
+    ::testing::AssertionResult waitForFullScreen(WindowInfo* window);
     // Waits until the window covers the screen and shows the title board.
     ::testing::AssertionResult waitForTitle(WindowInfo* window);
 

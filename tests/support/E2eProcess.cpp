@@ -1,9 +1,11 @@
 #include "support/E2eProcess.h"
 
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -154,6 +156,18 @@ bool XServer::start(int width, int height, const std::string& logFile, Millis li
     number.pop_back();
     display_ = ":" + number;
     return true;
+}
+
+int freeUdpPort() {
+    const int probe = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    close(probe);
+    return ntohs(address.sin_port);
 }
 
 bool runToCompletion(const std::vector<std::string>& arguments,

@@ -92,6 +92,9 @@ private:
     std::string error_;
 };
 
+// A UDP port on the loopback address that nobody uses at this moment.
+int freeUdpPort();
+
 // Runs a short command to its end; true when it ended with status 0 within limit.
 bool runToCompletion(const std::vector<std::string>& arguments,
                      const std::vector<std::string>& environment, Millis limit);

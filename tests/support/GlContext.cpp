@@ -1,6 +1,6 @@
 #include "support/GlContext.h"
 
-#include <GL/gl.h>
+#include <GL/glx.h>
 
 Rgb readPixel(int x, int y) {
     float rgb[3] = {};
@@ -17,4 +17,13 @@ void resetFrame() {
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+void withoutContext(const std::function<void()>& body) {
+    Display* display = glXGetCurrentDisplay();
+    const GLXDrawable window = glXGetCurrentDrawable();
+    const GLXContext context = glXGetCurrentContext();
+    glXMakeCurrent(display, None, nullptr);
+    body();
+    glXMakeCurrent(display, window, context);
 }

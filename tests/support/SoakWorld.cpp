@@ -4,6 +4,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "app/Window.h"
@@ -47,4 +48,18 @@ MemoryUse memoryUse() {
 
 void takeWindowEvents() {
     glutMainLoopEvent();
+}
+
+long soakEventsFromEnvironment(long defaultEvents) {
+    const char* text = std::getenv("KARVOSSA_SOAK_EVENTS");
+    if (text == nullptr || *text == '\0') {
+        return defaultEvents;
+    }
+    const long events = std::strtol(text, nullptr, 10);
+    return events > 0 ? events : defaultEvents;
+}
+
+std::uint32_t soakReplaySeed() {
+    const char* text = std::getenv("KARVOSSA_SOAK_SEED");
+    return text == nullptr ? 0 : static_cast<std::uint32_t>(std::strtoul(text, nullptr, 10));
 }

@@ -6,6 +6,12 @@
 
 class Model;
 
+// The soak's settings from the environment: KARVOSSA_SOAK_EVENTS, the number
+// of events (defaultEvents unless it holds a positive number), and
+// KARVOSSA_SOAK_SEED, the seed of one game to replay alone (0 for none).
+long soakEventsFromEnvironment(long defaultEvents);
+std::uint32_t soakReplaySeed();
+
 // Throws away the previous game and creates a new world from seed, with the
 // window size of the test window and the window's starting GL state (the end
 // screen leaves lighting off for good). The screen is the title screen.

@@ -3,9 +3,9 @@
 // make on one. buildWorld() seeds the generator and then creates what it is
 // asked for in the game's own order (nodes, players, selector, side panels,
 // node map), so that a seed always gives the same world; only a test of that
-// order itself writes it out. Nothing here calls GL, but every drawable class
-// compiles its display lists when its first object is made: the side panels
-// and the whole game are for programs that have opened a window.
+// order itself writes it out. Nothing here calls GL; a drawable class compiles
+// its display lists with its first object made while a window's context is
+// current, or at its first draw in one.
 #include <cstdint>
 
 class Battle;
