@@ -132,8 +132,12 @@ void Lane::fight(Unit* unit, bool attackerSide, Battle& battle) {
     }
 }
 
-// The defending side moves first and strikes first in every step.
+// The defending side moves first and strikes first in every step. Once the
+// battle is decided its lanes stand still, whoever calls them.
 void Lane::update(Battle& battle) {
+    if (battle.battleOver) {
+        return;
+    }
     advanceSide(defenderUnits, defenderCount, attackerFront, defenderFront);
     advanceSide(attackerUnits, attackerCount, defenderFront, attackerFront);
     for (int i = 0; i < defenderCount; ++i) {
