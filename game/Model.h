@@ -21,7 +21,6 @@ class NodeMap;
 class Player;
 class Selector;
 class Ship;
-class Unit;
 
 // Players in a game: player 0 moves first.
 constexpr int kPlayerCount = 2;
@@ -92,18 +91,14 @@ public:
     void startBattle(Ship* attacker, Ship* defender);
     void endBattle(bool defenderLost);
 
-    int windowWidth = 500;             // pixels; written by onReshape
-    int windowHeight = 400;            // pixels; written by onReshape
-    float pointerX = 0;                // +1 at the left edge, -1 at the right edge
-    float pointerY = 0;                // -1 at the top edge, +1 at the bottom edge
-    float viewHeight = 0;              // map camera height, from the grid bounds
-    float mapCenterX = 0;              // centre of the grid x range, grid units
-    float mapCenterZ = 0;              // centre of the grid z range, grid units
-    int clock = 0;                     // +10 per tick; never negative
-    Player* const noPlayer = nullptr;  // the none values; never change
-    Unit* const noUnit = nullptr;
-    Node* const noNode = nullptr;
-    Ship* const noShip = nullptr;
+    int windowWidth = 500;           // pixels; written by onReshape
+    int windowHeight = 400;          // pixels; written by onReshape
+    float pointerX = 0;              // +1 at the left edge, -1 at the right edge
+    float pointerY = 0;              // -1 at the top edge, +1 at the bottom edge
+    float viewHeight = 0;            // map camera height, from the grid bounds
+    float mapCenterX = 0;            // centre of the grid x range, grid units
+    float mapCenterZ = 0;            // centre of the grid z range, grid units
+    int clock = 0;                   // +10 per tick; never negative
     Menu* menu = nullptr;            // the title board
     Player** players = nullptr;      // playerCount entries, player 0 moves first
     Hud* hud = nullptr;              // the side panels
