@@ -1,7 +1,7 @@
 #include "battle/Battle.h"
-#include "game/Invariant.h"
 
 #include "battle/Lane.h"
+#include "game/Invariant.h"
 #include "game/Model.h"
 #include "game/Player.h"
 #include "game/Ship.h"
@@ -11,8 +11,7 @@ static_assert(kStockCap * kUnitKinds <= kLaneCapacity, "a ship's stock must fit 
 
 namespace {
 
-// A side with nothing left to send and nothing left in the lanes wears its
-// own ship down, so that a battle always comes to an end.
+// A side with nothing left to send and nothing left in the lanes.
 bool exhausted(const Ship* ship, const Lane* const* lanes, bool attackerSide) {
     if (ship->totalStock() != 0) {
         return false;
@@ -23,6 +22,14 @@ bool exhausted(const Ship* ship, const Lane* const* lanes, bool attackerSide) {
         }
     }
     return true;
+}
+
+// An exhausted side wears its own ship down, so that a battle always comes to
+// an end; the blow comes from no lane.
+void wearDown(Ship* ship) {
+    ship->health -= kExhaustionDamage;
+    Model* model = Model::getSelf();
+    model->report.add(TickEventKind::ShipHit, model->sideOf(ship->owner));
 }
 
 }  // namespace
@@ -49,13 +56,27 @@ Ship* Battle::shipOf(const Player* player) const {
     return attacker->owner == player ? attacker : defender;
 }
 
+int Battle::cursorOf(const Player* player) const {
+    return shipOf(player) == attacker ? attackerLane : defenderLane;
+}
+
+int Battle::laneOf(const Lane* lane) const {
+    for (int i = 0; i < kLaneCount; ++i) {
+        if (lanes[i] == lane) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 // Any ship that is not the attacker fights for the defending side.
 void Battle::deploy(Ship* ship, int kind) {
     if (ship == nullptr) {
         return;
     }
     const bool attackerSide = ship == attacker;
-    Lane* lane = lanes[attackerSide ? attackerLane : defenderLane];
+    const int laneIndex = attackerSide ? attackerLane : defenderLane;
+    Lane* lane = lanes[laneIndex];
     const int sideCount = attackerSide ? lane->attackerCount : lane->defenderCount;
     if (sideCount >= kLaneCapacity) {
         return;  // refused before the stock is touched
@@ -65,6 +86,8 @@ void Battle::deploy(Ship* ship, int kind) {
         return;
     }
     lane->push(unit, attackerSide);
+    Model* model = Model::getSelf();
+    model->report.add(TickEventKind::UnitSent, model->sideOf(ship->owner), -1, laneIndex);
 }
 
 void Battle::moveCursor(CursorMove move, bool attackerSide) {
@@ -88,10 +111,10 @@ bool Battle::update() {
         return true;
     }
     if (exhausted(attacker, lanes, true)) {
-        attacker->health -= kExhaustionDamage;
+        wearDown(attacker);
     }
     if (exhausted(defender, lanes, false)) {
-        defender->health -= kExhaustionDamage;
+        wearDown(defender);
     }
     // the defender's test comes last, so when both ships are down the
     // defender's is the one destroyed
@@ -122,6 +145,7 @@ void Model::startBattle(Ship* attacker, Ship* defender) {
     }
     battle = new Battle(attacker, defender);
     screen = BattleScreen;
+    report.add(TickEventKind::BattleBegun, sideOf(attacker->owner), indexOf(defender->location));
 }
 
 void Model::endBattle(bool defenderLost) {
@@ -129,6 +153,7 @@ void Model::endBattle(bool defenderLost) {
         return;
     }
     Ship* loser = defenderLost ? battle->defender : battle->attacker;
+    report.add(TickEventKind::BattleDecided, sideOf(loser->owner), indexOf(loser->location));
     loser->owner->removeShip(loser);
     delete battle;
     battle = nullptr;

@@ -95,9 +95,10 @@ void carryOut(Model* model, const Command& command) {
 
 bool applyCommand(const Command& command) {
     Model* model = Model::getSelf();
-    if (!acceptable(model, command)) {
-        return false;
+    const bool accepted = acceptable(model, command);
+    model->report.addCommand(command, accepted);
+    if (accepted) {
+        carryOut(model, command);
     }
-    carryOut(model, command);
-    return true;
+    return accepted;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/CommandQueue.h"
+#include "game/TickReport.h"
 
 class Battle;
 class CommandSink;
@@ -81,6 +82,10 @@ public:
     int networkSide() const;
     // Gives the program this side: it becomes a command source of its own.
     void addComputer(int side);
+    // The index of the player in players, of the node in nodes; -1 for null
+    // or for one the Model does not hold.
+    int sideOf(const Player* player) const;
+    int indexOf(const Node* node) const;
 
     // game/StateHash.cpp: a digest of everything the rules depend on and of
     // nothing that is only shown (pointer, cameras, spins). Equal seeds and
@@ -123,6 +128,9 @@ public:
     // The program's player for each side it plays, owned; null for a person.
     ComputerPlayer* computers[kPlayerCount] = {};
     CommandQueue commands;  // pushed by input and sources, drained by runTick
+    // What the running tick has done so far, or the last tick did: begun and
+    // closed by runTick, added to by the rules as they act, read by observers.
+    TickReport report;
     // Asked by runTick for their commands, in this order; the computer
     // players are among them. Not owned.
     std::vector<CommandSource*> sources;

@@ -23,6 +23,7 @@ void stepBattle(Model* model) {
 
 void runTick() {
     Model* model = Model::getSelf();
+    model->report.begin(model->tick);
     for (CommandSource* source : model->sources) {
         source->give(model->tick, model->commands);
     }
@@ -32,10 +33,11 @@ void runTick() {
     } else if (model->screen == BattleScreen) {
         stepBattle(model);
     }
+    model->report.close();
     model->advanceClock();
     ++model->tick;
     for (TickObserver* observer : model->observers) {
-        observer->afterTick();
+        observer->afterTick(model->report);
     }
 }
 

@@ -114,4 +114,18 @@ TEST_F(TickSoundsTest, ABattleIsHeardAtItsStartAndEachUnitFromItsLanesSide) {
               2 * wave.peakBetween(rightLane, rightLane + 80, 0));
 }
 
+// A click that changes nothing is refused; an attack by a ship too worn to
+// fight a single step is heard lost in the tick it began.
+TEST_F(TickSoundsTest, AnIdleClickIsRefusedAndABattleDecidedAtOnceIsHeardEnding) {
+    HandMap::placeShip(1, 2);
+    ASSERT_TRUE(gameSounds().sound.open(kDefaultVolume, false));
+    tickWith(CommandKind::ClickCell, 0);
+    tickWith(CommandKind::ClickCell, 0);
+    EXPECT_TRUE(gameSounds().heard(Effect::Refused)) << "the ship was selected already";
+    first->ships[0]->health = kExhaustionDamage;
+    tickWith(CommandKind::ClickCell, 2);
+    EXPECT_EQ(model->battle, nullptr);
+    EXPECT_TRUE(gameSounds().heard(Effect::ShipDestroyed));
+}
+
 }  // namespace

@@ -1,0 +1,41 @@
+#include "game/TickReport.h"
+
+TickReport::TickReport() {
+    events_.reserve(kRoomForEvents);
+    commands_.reserve(kRoomForEvents / 8);
+}
+
+void TickReport::begin(std::uint64_t tick) {
+    tick_ = tick;
+    open_ = true;
+    kinds_ = 0;
+    commands_.clear();
+    events_.clear();
+}
+
+// The one place a command is stamped with the tick it took effect in: one
+// that came too late for its own tick is kept as taking effect here.
+void TickReport::addCommand(const Command& command, bool accepted) {
+    if (!open_) {
+        return;
+    }
+    commands_.push_back({command, accepted});
+    commands_.back().command.tick = tick_;
+}
+
+void TickReport::add(TickEventKind kind, int side, int node, int lane) {
+    if (!open_) {
+        return;
+    }
+    events_.push_back({kind, side, node, lane});
+    kinds_ |= bitOf(kind);
+}
+
+const TickEvent* TickReport::find(TickEventKind kind) const {
+    for (const TickEvent& event : events_) {
+        if (event.kind == kind) {
+            return &event;
+        }
+    }
+    return nullptr;
+}
