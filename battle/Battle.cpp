@@ -78,6 +78,7 @@ void Battle::deploy(Ship* ship, int kind) {
     const int laneIndex = attackerSide ? attackerLane : defenderLane;
     Lane* lane = lanes[laneIndex];
     const int sideCount = attackerSide ? lane->attackerCount : lane->defenderCount;
+    KARVOSSA_ASSERT(sideCount < kLaneCapacity, "a ship's whole stock fits into one lane side");
     if (sideCount >= kLaneCapacity) {
         return;  // refused before the stock is touched
     }
@@ -107,6 +108,7 @@ void Battle::moveCursor(CursorMove move, bool attackerSide) {
 }
 
 bool Battle::update() {
+    KARVOSSA_ASSERT(!endHandled, "a decided battle is ended before it could step again");
     if (endHandled) {
         return true;
     }
@@ -149,6 +151,7 @@ void Model::startBattle(Ship* attacker, Ship* defender) {
 }
 
 void Model::endBattle(bool defenderLost) {
+    KARVOSSA_ASSERT(battle != nullptr, "only a battle that is on can end");
     if (battle == nullptr) {
         return;
     }

@@ -101,6 +101,7 @@ void Lane::remove(Unit* unit, bool attackerSide) {
     while (index < count && units[index] != unit) {
         ++index;
     }
+    KARVOSSA_ASSERT(index < count, "a lane can only remove a unit it holds");
     if (index == count) {
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "battle/Battle.h"
 #include "game/CommandSource.h"
+#include "game/Invariant.h"
 #include "game/Model.h"
 #include "game/TickObserver.h"
 #include "game/TurnCycle.h"
@@ -10,6 +11,7 @@ namespace {
 
 void stepBattle(Model* model) {
     Battle* battle = model->battle;
+    KARVOSSA_ASSERT(battle != nullptr, "the battle screen is shown only while a battle is on");
     if (battle == nullptr) {
         return;
     }

@@ -1,11 +1,15 @@
 #include "game/TickReport.h"
 
+#include "game/Invariant.h"
+
 TickReport::TickReport() {
     events_.reserve(kRoomForEvents);
     commands_.reserve(kRoomForEvents / 8);
 }
 
 void TickReport::begin(std::uint64_t tick) {
+    KARVOSSA_ASSERT(tick >= nextTick_, "a tick ran again or out of order");
+    nextTick_ = tick + 1;
     tick_ = tick;
     open_ = true;
     kinds_ = 0;

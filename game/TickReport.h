@@ -67,6 +67,7 @@ private:
     static std::uint32_t bitOf(TickEventKind kind) { return 1u << static_cast<int>(kind); }
 
     std::uint64_t tick_ = 0;
+    std::uint64_t nextTick_ = 0;  // the earliest tick the next begin may report
     bool open_ = false;
     std::uint32_t kinds_ = 0;  // a bit for each kind among events_
     std::vector<AppliedCommand> commands_;

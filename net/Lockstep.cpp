@@ -103,7 +103,12 @@ void Lockstep::closeOwnTick() {
 
 void Lockstep::afterTick(const TickReport& report) {
     const std::uint64_t ran = report.tick();
-    if (state_ != State::Playing || !isCheckpoint(ran)) {
+    if (state_ != State::Playing) {
+        return;
+    }
+    // A tick runs only once this lockstep has given its commands.
+    KARVOSSA_ASSERT(ran + 1 == next_, "the Model ran a tick the lockstep did not give");
+    if (ran + 1 != next_ || !isCheckpoint(ran)) {
         return;
     }
     ownHashes_.emplace_back(ran, Model::getSelf()->stateHash());

@@ -239,9 +239,10 @@ TEST_F(BattleTest, DeployTakesFromTheStockIntoTheSideAndLaneOfTheShip) {
 TEST_F(BattleTest, DeployIntoAFullSideOfALaneKeepsTheStock) {
     attacker->unitStock[2] = kLaneCapacity + 5;
     Battle* battle = start();
-    for (int i = 0; i < kLaneCapacity + 1; ++i) {
+    for (int i = 0; i < kLaneCapacity; ++i) {
         battle->deploy(attacker, 2);
     }
+    EXPECT_GUARDED(battle->deploy(attacker, 2), "fits into one lane side");
     EXPECT_EQ(battle->lanes[0]->attackerCount, kLaneCapacity);
     EXPECT_EQ(attacker->unitStock[2], 5);
 }

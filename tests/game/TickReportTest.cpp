@@ -12,6 +12,7 @@
 #include "game/Player.h"
 #include "game/Ship.h"
 #include "game/Tick.h"
+#include "support/Guarded.h"
 #include "support/HandMap.h"
 
 namespace {
@@ -68,6 +69,7 @@ TEST_F(TickReportTest, EachMapRuleSaysWhatItDidInTheTickThatRanIt) {
 
     first->buyShip(HandMap::node(3));
     EXPECT_EQ(report.events().size(), 2u) << "outside a tick the rules say nothing";
+    EXPECT_GUARDED(model->report.begin(report.tick()), "out of order");
 }
 
 TEST_F(TickReportTest, ABattleSaysWhoWasStruckInWhichLane) {
