@@ -149,24 +149,6 @@ void Model::addComputer(int side) {
     sources.push_back(computers[side]);
 }
 
-int Model::sideOf(const Player* player) const {
-    for (int i = 0; player != nullptr && players != nullptr && i < playerCount; ++i) {
-        if (players[i] == player) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-int Model::indexOf(const Node* node) const {
-    for (int i = 0; node != nullptr && nodes != nullptr && i < nodeCount; ++i) {
-        if (nodes[i] == node) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 void Model::advanceClock() {
     clock = clock >= kClockWrap - kClockPerTick ? clock - (kClockWrap - kClockPerTick)
                                                 : clock + kClockPerTick;

@@ -148,6 +148,25 @@ private:
     static Model* self;
 };
 
+// Inline: the state hash looks up every node a player holds.
+inline int Model::sideOf(const Player* player) const {
+    for (int i = 0; player != nullptr && players != nullptr && i < playerCount; ++i) {
+        if (players[i] == player) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+inline int Model::indexOf(const Node* node) const {
+    for (int i = 0; node != nullptr && nodes != nullptr && i < nodeCount; ++i) {
+        if (nodes[i] == node) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 constexpr int kClockPerTick = 10;  // added to clock by every tick
 // clock wraps back by this much before it could overflow; a multiple of 3600, so
 // the units, which turn one degree per 10 of clock, never jump.

@@ -27,15 +27,10 @@ void TickReport::addCommand(const Command& command, bool accepted) {
     commands_.back().command.tick = tick_;
 }
 
-void TickReport::add(TickEventKind kind, int side, int node, int lane) {
-    if (!open_) {
-        return;
-    }
-    events_.push_back({kind, side, node, lane});
-    kinds_ |= bitOf(kind);
-}
-
 const TickEvent* TickReport::find(TickEventKind kind) const {
+    if (!has(kind)) {
+        return nullptr;  // the common answer, without a walk through a battle's blows
+    }
     for (const TickEvent& event : events_) {
         if (event.kind == kind) {
             return &event;

@@ -73,4 +73,19 @@ private:
     std::vector<AppliedCommand> commands_;
     std::vector<TickEvent> events_;
 };
+// Inline: a battle step adds an event for every blow.
+inline void TickReport::add(TickEventKind kind, int side, int node, int lane) {
+    if (!open_) {
+        return;
+    }
+    // Written in place: a whole event built aside and copied in stalls the
+    // copy's load on the stores of its fields.
+    TickEvent& event = events_.emplace_back();
+    event.kind = kind;
+    event.side = side;
+    event.node = node;
+    event.lane = lane;
+    kinds_ |= bitOf(kind);
+}
+
 static_assert(kTickEventKinds <= 32, "every event kind needs its bit in TickReport::kinds_");
