@@ -92,13 +92,13 @@ TEST_F(TickReportTest, ABattleSaysWhoWasStruckInWhichLane) {
     Lane* lane = model->battle->lanes[0];
     lane->push(doomed, false);
     lane->defenderFront = doomed->position;
-    std::vector<Events> steps;
-    for (int i = 0; i < 4; ++i) {
-        steps.push_back(eventsOf(HandMap::tickWith({})));
+    std::vector<Events> steps(4);
+    for (Events& step : steps) {
+        step = eventsOf(HandMap::tickWith({}));
     }
-    const Events hit = {event(K::UnitHit, 1, -1, 0)};
-    const Events killed = {event(K::UnitKilled, 1, -1, 0)};
-    EXPECT_EQ(steps, std::vector<Events>({hit, {}, {}, killed})) << "a wait says nothing";
+    EXPECT_EQ(steps, std::vector<Events>(
+                         {{event(K::UnitHit, 1, -1, 0)}, {}, {}, {event(K::UnitKilled, 1, -1, 0)}}))
+        << "a wait says nothing";
 
     defender->health = 1;
     HandMap::tickWith({});
