@@ -37,8 +37,9 @@ void wearDown(Ship* ship) {
 Battle::Battle(Ship* attackingShip, Ship* defendingShip) {
     attacker = attackingShip;
     defender = defendingShip;
-    for (Lane*& lane : lanes) {
-        lane = new Lane();
+    for (int i = 0; i < kLaneCount; ++i) {
+        lanes[i] = new Lane();
+        lanes[i]->index = i;
     }
     attackerLane = 0;
     defenderLane = kLaneCount - 1;
@@ -58,15 +59,6 @@ Ship* Battle::shipOf(const Player* player) const {
 
 int Battle::cursorOf(const Player* player) const {
     return shipOf(player) == attacker ? attackerLane : defenderLane;
-}
-
-int Battle::laneOf(const Lane* lane) const {
-    for (int i = 0; i < kLaneCount; ++i) {
-        if (lanes[i] == lane) {
-            return i;
-        }
-    }
-    return -1;
 }
 
 // Any ship that is not the attacker fights for the defending side.

@@ -30,7 +30,6 @@ public:
     Ship* shipOf(const Player* player) const;
     // The lane under the cursor of the side the player steers.
     int cursorOf(const Player* player) const;
-    int laneOf(const Lane* lane) const;  // its index in lanes; -1 for another lane
 
     // render/BattleDrawing.cpp
     void draw();

@@ -42,10 +42,10 @@ Unit* foremost(Unit* const* units, int count) {
 
 // Said only while a tick is being reported: the battle steps of the
 // benchmarks and of the rule tests cost no lookups.
-void report(const Battle& battle, const Lane* lane, TickEventKind kind, const Player* owner) {
+void report(const Lane* lane, TickEventKind kind, const Player* owner) {
     Model* model = Model::getSelf();
     if (model->report.isOpen()) {
-        model->report.add(kind, model->sideOf(owner), -1, battle.laneOf(lane));
+        model->report.add(kind, model->sideOf(owner), -1, lane->index);
     }
 }
 
@@ -133,8 +133,7 @@ void Lane::fight(Unit* unit, bool attackerSide, Battle& battle) {
             return;
         }
         const bool killed = strike == Strike::Killed;
-        report(battle, this, killed ? TickEventKind::UnitKilled : TickEventKind::UnitHit,
-               target->owner);
+        report(this, killed ? TickEventKind::UnitKilled : TickEventKind::UnitHit, target->owner);
         if (killed) {
             remove(target, !attackerSide);
         }
@@ -144,7 +143,7 @@ void Lane::fight(Unit* unit, bool attackerSide, Battle& battle) {
     // wherever it stands and whatever its cooldown.
     Ship* enemyShip = attackerSide ? battle.defender : battle.attacker;
     enemyShip->health -= unit->damage;
-    report(battle, this, TickEventKind::ShipHit, enemyShip->owner);
+    report(this, TickEventKind::ShipHit, enemyShip->owner);
     if (enemyShip->health <= 0) {
         battle.defenderLost = attackerSide;
         battle.battleOver = true;

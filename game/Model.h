@@ -148,6 +148,14 @@ private:
     static Model* self;
 };
 
+// Inline: the rules reach the Model in every step of every unit.
+inline Model* Model::getSelf() {
+    if (self == nullptr) {
+        self = new Model();
+    }
+    return self;
+}
+
 // Inline: the state hash looks up every node a player holds.
 inline int Model::sideOf(const Player* player) const {
     for (int i = 0; player != nullptr && players != nullptr && i < playerCount; ++i) {

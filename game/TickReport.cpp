@@ -26,15 +26,3 @@ void TickReport::addCommand(const Command& command, bool accepted) {
     commands_.push_back({command, accepted});
     commands_.back().command.tick = tick_;
 }
-
-const TickEvent* TickReport::find(TickEventKind kind) const {
-    if (!has(kind)) {
-        return nullptr;  // the common answer, without a walk through a battle's blows
-    }
-    for (const TickEvent& event : events_) {
-        if (event.kind == kind) {
-            return &event;
-        }
-    }
-    return nullptr;
-}

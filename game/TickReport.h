@@ -88,4 +88,16 @@ inline void TickReport::add(TickEventKind kind, int side, int node, int lane) {
     kinds_ |= bitOf(kind);
 }
 
+inline const TickEvent* TickReport::find(TickEventKind kind) const {
+    if (!has(kind)) {
+        return nullptr;  // the common answer, without a walk through a battle's blows
+    }
+    for (const TickEvent& event : events_) {
+        if (event.kind == kind) {
+            return &event;
+        }
+    }
+    return nullptr;
+}
+
 static_assert(kTickEventKinds <= 32, "every event kind needs its bit in TickReport::kinds_");
