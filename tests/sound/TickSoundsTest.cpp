@@ -41,11 +41,7 @@ protected:
     static void wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     // Runs one tick with the command; the device's time then.
     double tickWith(CommandKind kind, int node = -1, int side = 0) {
-        Command command;
-        command.kind = kind;
-        command.side = side;
-        command.tick = model->tick;
-        command.cellZ = node >= 0 ? HandMap::node(node)->gridZ : 0;
+        Command command = HandMap::command(kind, side, node);
         command.move = CursorMove::Right;
         model->commands.push(command);
         runGameTick();
