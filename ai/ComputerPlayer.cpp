@@ -14,6 +14,7 @@
 ComputerPlayer::ComputerPlayer(int playedSide) : side(playedSide) {}
 
 void ComputerPlayer::give(std::uint64_t tick, CommandQueue& queue) {
+    forgetLostShips();
     queue_ = &queue;
     tick_ = tick;
     act();
@@ -73,6 +74,21 @@ void ComputerPlayer::startTurn() {
     played_.clear();
     pendingClick_ = nullptr;
     pause_ = kMapPause;  // the other player first sees the turn change
+}
+
+// A ship lost in the last tick is forgotten before this tick's commands
+// could buy one, which the heap may put in its place: the new ship must not
+// pass for one already played.
+void ComputerPlayer::forgetLostShips() {
+    const Model* model = Model::getSelf();
+    if (played_.empty() || model->players == nullptr) {
+        return;
+    }
+    const Player* player = model->players[side];
+    const Ship* const* begin = player->ships;
+    const Ship* const* end = begin + player->shipCount;
+    const auto lost = [&](const Ship* ship) { return std::find(begin, end, ship) == end; };
+    played_.erase(std::remove_if(played_.begin(), played_.end(), lost), played_.end());
 }
 
 bool ComputerPlayer::playedThisTurn(const Ship* ship) const {

@@ -40,6 +40,7 @@ private:
     void actOnMap();
     void actInBattle();
     void startTurn();
+    void forgetLostShips();
     bool playedThisTurn(const Ship* ship) const;
     void click(const Node* node);
     void emit(CommandKind kind);

@@ -14,6 +14,9 @@ bool isOwn(const Ship* ship) {
 
 void clickBesideTheMap() {
     Model* model = Model::getSelf();
+    if (model->selectedNode != nullptr || model->selectedShip != nullptr) {
+        model->report.add(TickEventKind::SelectionChanged, model->currentPlayer);
+    }
     if (model->selectedNode != nullptr) {
         model->selectedNode->setSelected(false);
     }
@@ -31,6 +34,18 @@ void attack(Node* node) {
         return;
     }
     model->startBattle(attacker, node->ship);
+}
+
+// Said before the click acts: whether it selects another ship, or otherwise
+// selects another node, gives an order or drops the ship, or does nothing.
+void reportSelection(const Node* node, const Ship* shipThere) {
+    Model* model = Model::getSelf();
+    const int side = model->currentPlayer;
+    if (shipThere != nullptr && shipThere != model->selectedShip) {
+        model->report.add(TickEventKind::ShipSelected, side, model->indexOf(node));
+    } else if (node != model->selectedNode || shipThere != model->selectedShip) {
+        model->report.add(TickEventKind::SelectionChanged, side, model->indexOf(node));
+    }
 }
 
 }  // namespace
@@ -52,6 +67,7 @@ void NodeMap::handleClick(int cellZ, int cellX) {
     // Read before the order: a ship that steps onto the clicked node at once is
     // not selected again, so an order always leaves no ship selected.
     Ship* shipThere = node->ship;
+    reportSelection(node, shipThere);
     node->setSelected(true);
     if (model->selectedShip != nullptr && shipThere == nullptr) {
         model->selectedShip->setDestination(node);

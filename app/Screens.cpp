@@ -104,10 +104,8 @@ int playFrame(int ticks) {
 
 void runGameTick() {
     Model* model = Model::getSelf();
-    TickSounds& sounds = gameSounds();
-    sounds.beforeTick(*model);
     runTick();
-    sounds.afterTick(*model);
+    gameSounds().afterTick(model->report, *model);
     if (model->screen == MapScreen && model->hud != nullptr) {
         model->hud->advanceSpin(model->currentPlayer);
     }

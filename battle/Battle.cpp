@@ -1,7 +1,7 @@
 #include "battle/Battle.h"
-#include "game/Invariant.h"
 
 #include "battle/Lane.h"
+#include "game/Invariant.h"
 #include "game/Model.h"
 #include "game/Player.h"
 #include "game/Ship.h"
@@ -11,8 +11,7 @@ static_assert(kStockCap * kUnitKinds <= kLaneCapacity, "a ship's stock must fit 
 
 namespace {
 
-// A side with nothing left to send and nothing left in the lanes wears its
-// own ship down, so that a battle always comes to an end.
+// A side with nothing left to send and nothing left in the lanes.
 bool exhausted(const Ship* ship, const Lane* const* lanes, bool attackerSide) {
     if (ship->totalStock() != 0) {
         return false;
@@ -25,13 +24,22 @@ bool exhausted(const Ship* ship, const Lane* const* lanes, bool attackerSide) {
     return true;
 }
 
+// An exhausted side wears its own ship down, so that a battle always comes to
+// an end; the blow comes from no lane.
+void wearDown(Ship* ship) {
+    ship->health -= kExhaustionDamage;
+    Model* model = Model::getSelf();
+    model->report.add(TickEventKind::ShipHit, model->sideOf(ship->owner));
+}
+
 }  // namespace
 
 Battle::Battle(Ship* attackingShip, Ship* defendingShip) {
     attacker = attackingShip;
     defender = defendingShip;
-    for (Lane*& lane : lanes) {
-        lane = new Lane();
+    for (int i = 0; i < kLaneCount; ++i) {
+        lanes[i] = new Lane();
+        lanes[i]->index = i;
     }
     attackerLane = 0;
     defenderLane = kLaneCount - 1;
@@ -49,14 +57,20 @@ Ship* Battle::shipOf(const Player* player) const {
     return attacker->owner == player ? attacker : defender;
 }
 
+int Battle::cursorOf(const Player* player) const {
+    return shipOf(player) == attacker ? attackerLane : defenderLane;
+}
+
 // Any ship that is not the attacker fights for the defending side.
 void Battle::deploy(Ship* ship, int kind) {
     if (ship == nullptr) {
         return;
     }
     const bool attackerSide = ship == attacker;
-    Lane* lane = lanes[attackerSide ? attackerLane : defenderLane];
+    const int laneIndex = attackerSide ? attackerLane : defenderLane;
+    Lane* lane = lanes[laneIndex];
     const int sideCount = attackerSide ? lane->attackerCount : lane->defenderCount;
+    KARVOSSA_ASSERT(sideCount < kLaneCapacity, "a ship's whole stock fits into one lane side");
     if (sideCount >= kLaneCapacity) {
         return;  // refused before the stock is touched
     }
@@ -65,6 +79,8 @@ void Battle::deploy(Ship* ship, int kind) {
         return;
     }
     lane->push(unit, attackerSide);
+    Model* model = Model::getSelf();
+    model->report.add(TickEventKind::UnitSent, model->sideOf(ship->owner), -1, laneIndex);
 }
 
 void Battle::moveCursor(CursorMove move, bool attackerSide) {
@@ -84,14 +100,15 @@ void Battle::moveCursor(CursorMove move, bool attackerSide) {
 }
 
 bool Battle::update() {
+    KARVOSSA_ASSERT(!endHandled, "a decided battle is ended before it could step again");
     if (endHandled) {
         return true;
     }
     if (exhausted(attacker, lanes, true)) {
-        attacker->health -= kExhaustionDamage;
+        wearDown(attacker);
     }
     if (exhausted(defender, lanes, false)) {
-        defender->health -= kExhaustionDamage;
+        wearDown(defender);
     }
     // the defender's test comes last, so when both ships are down the
     // defender's is the one destroyed
@@ -122,13 +139,16 @@ void Model::startBattle(Ship* attacker, Ship* defender) {
     }
     battle = new Battle(attacker, defender);
     screen = BattleScreen;
+    report.add(TickEventKind::BattleBegun, sideOf(attacker->owner), indexOf(defender->location));
 }
 
 void Model::endBattle(bool defenderLost) {
+    KARVOSSA_ASSERT(battle != nullptr, "only a battle that is on can end");
     if (battle == nullptr) {
         return;
     }
     Ship* loser = defenderLost ? battle->defender : battle->attacker;
+    report.add(TickEventKind::BattleDecided, sideOf(loser->owner), indexOf(loser->location));
     loser->owner->removeShip(loser);
     delete battle;
     battle = nullptr;

@@ -28,6 +28,8 @@ public:
     // The ship the player steers here: the attacker if it is the player's,
     // otherwise the defender.
     Ship* shipOf(const Player* player) const;
+    // The lane under the cursor of the side the player steers.
+    int cursorOf(const Player* player) const;
 
     // render/BattleDrawing.cpp
     void draw();

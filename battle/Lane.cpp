@@ -1,8 +1,9 @@
 #include "battle/Lane.h"
-#include "game/Invariant.h"
 
 #include "battle/Battle.h"
 #include "battle/Unit.h"
+#include "game/Invariant.h"
+#include "game/Model.h"
 #include "game/Ship.h"
 
 namespace {
@@ -37,6 +38,15 @@ Unit* foremost(Unit* const* units, int count) {
         }
     }
     return best;
+}
+
+// Said only while a tick is being reported: the battle steps of the
+// benchmarks and of the rule tests cost no lookups.
+void report(const Lane* lane, TickEventKind kind, const Player* owner) {
+    Model* model = Model::getSelf();
+    if (model->report.isOpen()) {
+        model->report.add(kind, model->sideOf(owner), -1, lane->index);
+    }
 }
 
 }  // namespace
@@ -91,6 +101,7 @@ void Lane::remove(Unit* unit, bool attackerSide) {
     while (index < count && units[index] != unit) {
         ++index;
     }
+    KARVOSSA_ASSERT(index < count, "a lane can only remove a unit it holds");
     if (index == count) {
         return;
     }
@@ -117,7 +128,13 @@ void Lane::fight(Unit* unit, bool attackerSide, Battle& battle) {
             return;
         }
         Unit* target = foremost(enemies, enemyCount);
-        if (unit->strike(target)) {
+        const Strike strike = unit->strike(target);
+        if (strike == Strike::Waited) {
+            return;
+        }
+        const bool killed = strike == Strike::Killed;
+        report(this, killed ? TickEventKind::UnitKilled : TickEventKind::UnitHit, target->owner);
+        if (killed) {
             remove(target, !attackerSide);
         }
         return;
@@ -126,14 +143,19 @@ void Lane::fight(Unit* unit, bool attackerSide, Battle& battle) {
     // wherever it stands and whatever its cooldown.
     Ship* enemyShip = attackerSide ? battle.defender : battle.attacker;
     enemyShip->health -= unit->damage;
+    report(this, TickEventKind::ShipHit, enemyShip->owner);
     if (enemyShip->health <= 0) {
         battle.defenderLost = attackerSide;
         battle.battleOver = true;
     }
 }
 
-// The defending side moves first and strikes first in every step.
+// The defending side moves first and strikes first in every step. Once the
+// battle is decided its lanes stand still, whoever calls them.
 void Lane::update(Battle& battle) {
+    if (battle.battleOver) {
+        return;
+    }
     advanceSide(defenderUnits, defenderCount, attackerFront, defenderFront);
     advanceSide(attackerUnits, attackerCount, defenderFront, attackerFront);
     for (int i = 0; i < defenderCount; ++i) {

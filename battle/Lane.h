@@ -35,6 +35,7 @@ public:
     int defenderFront = 0;        // greatest defending position; 0 when none
     bool attackerCursor = false;  // the attacking side's cursor is on this lane
     bool defenderCursor = false;
+    int index = -1;  // its place in the battle's lanes, set by the battle; -1 for none
 
     static inline bool listsBuilt = false;
     static inline unsigned laneList = 0;

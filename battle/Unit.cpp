@@ -43,13 +43,13 @@ void Unit::setKindColour(int unitKind) {
 
 // A unit in reach hits at once, then waits out its kind's cooldown; the wait
 // only runs down in steps in which it has something to strike.
-bool Unit::strike(Unit* target) {
+Strike Unit::strike(Unit* target) {
     if (cooldown > 0) {
         --cooldown;
-    } else {
-        target->health -= damage;
-        // a kind outside the table never gets here in play; it simply never waits
-        cooldown = isUnitKind(kind) ? kUnitStats[kind].cooldown : 0;
+        return Strike::Waited;
     }
-    return target->health <= 0;
+    target->health -= damage;
+    // a kind outside the table never gets here in play; it simply never waits
+    cooldown = isUnitKind(kind) ? kUnitStats[kind].cooldown : 0;
+    return target->health <= 0 ? Strike::Killed : Strike::Hit;
 }

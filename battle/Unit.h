@@ -1,9 +1,14 @@
 #pragma once
 // One fighter in a lane. Its kind fixes its stats; position is measured from
 // its own side's base end of the lane, 0..10000.
+#include <cstdint>
+
 #include "render/DrawableGeometry.h"
 
 class Player;
+
+// What one strike did: the striker waited out its cooldown, or hit, or killed.
+enum class Strike : std::uint8_t { Waited, Hit, Killed };
 
 struct UnitStats {
     int health, damage, speed, range, cooldown;
@@ -24,7 +29,7 @@ public:
     Unit(int unitKind, Player* unitOwner);
     void setKind(int unitKind);
     void setKindColour(int unitKind);
-    bool strike(Unit* target);  // true when the target's health is now <= 0
+    Strike strike(Unit* target);  // Killed when the target's health is now <= 0
 
     // render/UnitDrawing.cpp
     void buildLists() override;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "battle/Battle.h"
+#include "game/Invariant.h"
 #include "game/Model.h"
 #include "game/NodeMap.h"
 #include "game/Player.h"
@@ -44,6 +45,8 @@ bool canSend(const Model* model, const Command& command) {
 }
 
 bool acceptable(const Model* model, const Command& command) {
+    // The decoders of records and network messages refuse an unknown kind.
+    KARVOSSA_ASSERT(static_cast<int>(command.kind) < kCommandKinds, "a command of no known kind");
     if (command.side < 0 || command.side >= model->playerCount || model->players == nullptr) {
         return false;
     }
@@ -95,9 +98,10 @@ void carryOut(Model* model, const Command& command) {
 
 bool applyCommand(const Command& command) {
     Model* model = Model::getSelf();
-    if (!acceptable(model, command)) {
-        return false;
+    const bool accepted = acceptable(model, command);
+    model->report.addCommand(command, accepted);
+    if (accepted) {
+        carryOut(model, command);
     }
-    carryOut(model, command);
-    return true;
+    return accepted;
 }

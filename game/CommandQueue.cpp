@@ -6,10 +6,9 @@ void CommandQueue::push(const Command& command) {
     pending_.push_back(command);
 }
 
-int CommandQueue::applyDue(std::uint64_t tick) {
-    applied_.clear();
+void CommandQueue::applyDue(std::uint64_t tick) {
     if (pending_.empty()) {
-        return 0;
+        return;
     }
     // Moved out first: applying a command may give rise to new ones.
     due_.clear();
@@ -17,12 +16,7 @@ int CommandQueue::applyDue(std::uint64_t tick) {
                                              [tick](const Command& c) { return c.tick <= tick; });
     due_.assign(pending_.begin(), later);
     pending_.erase(pending_.begin(), later);
-    int applied = 0;
-    for (Command command : due_) {
-        command.tick = tick;  // a late command is kept as taking effect here
-        const bool accepted = applyCommand(command);
-        applied_.push_back({command, accepted});
-        applied += accepted ? 1 : 0;
+    for (const Command& command : due_) {
+        applyCommand(command);
     }
-    return applied;
 }

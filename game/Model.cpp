@@ -20,13 +20,6 @@ void raiseFatal(const char* message) {
     throw new std::string(message);
 }
 
-Model* Model::getSelf() {
-    if (self == nullptr) {
-        self = new Model();
-    }
-    return self;
-}
-
 void Model::resetSelf() {
     Model* doomed = self;
     self = nullptr;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/CommandQueue.h"
+#include "game/TickReport.h"
 
 class Battle;
 class CommandSink;
@@ -21,7 +22,6 @@ class NodeMap;
 class Player;
 class Selector;
 class Ship;
-class Unit;
 
 // Players in a game: player 0 moves first.
 constexpr int kPlayerCount = 2;
@@ -82,6 +82,10 @@ public:
     int networkSide() const;
     // Gives the program this side: it becomes a command source of its own.
     void addComputer(int side);
+    // The index of the player in players, of the node in nodes; -1 for null
+    // or for one the Model does not hold.
+    int sideOf(const Player* player) const;
+    int indexOf(const Node* node) const;
 
     // game/StateHash.cpp: a digest of everything the rules depend on and of
     // nothing that is only shown (pointer, cameras, spins). Equal seeds and
@@ -92,18 +96,14 @@ public:
     void startBattle(Ship* attacker, Ship* defender);
     void endBattle(bool defenderLost);
 
-    int windowWidth = 500;             // pixels; written by onReshape
-    int windowHeight = 400;            // pixels; written by onReshape
-    float pointerX = 0;                // +1 at the left edge, -1 at the right edge
-    float pointerY = 0;                // -1 at the top edge, +1 at the bottom edge
-    float viewHeight = 0;              // map camera height, from the grid bounds
-    float mapCenterX = 0;              // centre of the grid x range, grid units
-    float mapCenterZ = 0;              // centre of the grid z range, grid units
-    int clock = 0;                     // +10 per tick; never negative
-    Player* const noPlayer = nullptr;  // the none values; never change
-    Unit* const noUnit = nullptr;
-    Node* const noNode = nullptr;
-    Ship* const noShip = nullptr;
+    int windowWidth = 500;           // pixels; written by onReshape
+    int windowHeight = 400;          // pixels; written by onReshape
+    float pointerX = 0;              // +1 at the left edge, -1 at the right edge
+    float pointerY = 0;              // -1 at the top edge, +1 at the bottom edge
+    float viewHeight = 0;            // map camera height, from the grid bounds
+    float mapCenterX = 0;            // centre of the grid x range, grid units
+    float mapCenterZ = 0;            // centre of the grid z range, grid units
+    int clock = 0;                   // +10 per tick; never negative
     Menu* menu = nullptr;            // the title board
     Player** players = nullptr;      // playerCount entries, player 0 moves first
     Hud* hud = nullptr;              // the side panels
@@ -128,6 +128,9 @@ public:
     // The program's player for each side it plays, owned; null for a person.
     ComputerPlayer* computers[kPlayerCount] = {};
     CommandQueue commands;  // pushed by input and sources, drained by runTick
+    // What the running tick has done so far, or the last tick did: begun and
+    // closed by runTick, added to by the rules as they act, read by observers.
+    TickReport report;
     // Asked by runTick for their commands, in this order; the computer
     // players are among them. Not owned.
     std::vector<CommandSource*> sources;
@@ -144,6 +147,33 @@ public:
 private:
     static Model* self;
 };
+
+// Inline: the rules reach the Model in every step of every unit.
+inline Model* Model::getSelf() {
+    if (self == nullptr) {
+        self = new Model();
+    }
+    return self;
+}
+
+// Inline: the state hash looks up every node a player holds.
+inline int Model::sideOf(const Player* player) const {
+    for (int i = 0; player != nullptr && players != nullptr && i < playerCount; ++i) {
+        if (players[i] == player) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+inline int Model::indexOf(const Node* node) const {
+    for (int i = 0; node != nullptr && nodes != nullptr && i < nodeCount; ++i) {
+        if (nodes[i] == node) {
+            return i;
+        }
+    }
+    return -1;
+}
 
 constexpr int kClockPerTick = 10;  // added to clock by every tick
 // clock wraps back by this much before it could overflow; a multiple of 3600, so

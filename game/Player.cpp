@@ -1,6 +1,6 @@
 #include "game/Player.h"
-#include "game/Invariant.h"
 
+#include "game/Invariant.h"
 #include "game/Model.h"
 #include "game/Node.h"
 #include "game/Ship.h"
@@ -53,6 +53,8 @@ void Player::gainNode(Node* node) {
     }
     nodeTotal += 1;
     node->owner = this;
+    Model* model = Model::getSelf();
+    model->report.add(TickEventKind::NodeTaken, model->sideOf(this), model->indexOf(node));
 }
 
 // A node that is not in the list is left alone: lowering the counts for it
@@ -84,6 +86,8 @@ bool Player::buyShip(Node* node) {
     ship->location = node;
     node->ship = ship;
     shipCount += 1;
+    Model* model = Model::getSelf();
+    model->report.add(TickEventKind::ShipBought, model->sideOf(this), model->indexOf(node));
     return true;
 }
 

@@ -29,6 +29,7 @@ bool Ship::moveTo(Node* node) {
     location = node;
     node->ship = this;
     moved = true;
+    model->report.add(TickEventKind::ShipMoved, model->sideOf(owner), model->indexOf(node));
     if (owner != nullptr) {
         owner->gainNode(node);
     }

@@ -33,24 +33,6 @@ private:
 
 constexpr int kNone = -1;
 
-int indexOfNode(const Model* model, const Node* node) {
-    for (int i = 0; node != nullptr && i < model->nodeCount; ++i) {
-        if (model->nodes[i] == node) {
-            return i;
-        }
-    }
-    return kNone;
-}
-
-int indexOfPlayer(const Model* model, const Player* player) {
-    for (int i = 0; player != nullptr && i < model->playerCount; ++i) {
-        if (model->players[i] == player) {
-            return i;
-        }
-    }
-    return kNone;
-}
-
 // A ship as its owner's index times the node count plus its place in the list.
 int idOfShip(const Model* model, const Ship* ship) {
     if (ship == nullptr) {
@@ -59,7 +41,7 @@ int idOfShip(const Model* model, const Ship* ship) {
     const Player* owner = ship->owner;
     for (int i = 0; owner != nullptr && i < owner->shipCount; ++i) {
         if (owner->ships[i] == ship) {
-            return indexOfPlayer(model, owner) * model->nodeCount + i;
+            return model->sideOf(owner) * model->nodeCount + i;
         }
     }
     return kNone;
@@ -69,14 +51,14 @@ void addNodes(Digest& digest, const Model* model) {
     for (int i = 0; model->nodes != nullptr && i < model->nodeCount; ++i) {
         const Node* node = model->nodes[i];
         digest.add(node->kind);
-        digest.add(indexOfPlayer(model, node->owner));
+        digest.add(model->sideOf(node->owner));
         digest.add(idOfShip(model, node->ship));
     }
 }
 
 void addShip(Digest& digest, const Model* model, const Ship* ship) {
-    digest.add(indexOfNode(model, ship->location));
-    digest.add(indexOfNode(model, ship->destination));
+    digest.add(model->indexOf(ship->location));
+    digest.add(model->indexOf(ship->destination));
     digest.add(ship->moved);
     digest.add(ship->health);
     for (const int stock : ship->unitStock) {
@@ -88,10 +70,10 @@ void addPlayers(Digest& digest, const Model* model) {
     for (int p = 0; model->players != nullptr && p < model->playerCount; ++p) {
         const Player* player = model->players[p];
         digest.add(player->credits);
-        digest.add(indexOfNode(model, player->homeNode));
+        digest.add(model->indexOf(player->homeNode));
         digest.add(player->nodeTotal);
         for (int i = 0; i < player->nodeTotal; ++i) {
-            digest.add(indexOfNode(model, player->nodes[i]));
+            digest.add(model->indexOf(player->nodes[i]));
         }
         digest.add(player->shipCount);
         for (int i = 0; i < player->shipCount; ++i) {
@@ -140,7 +122,7 @@ std::uint64_t Model::stateHash() const {
     digest.add(turn);
     digest.add(currentPlayer);
     digest.add(static_cast<int>(screen));
-    digest.add(indexOfNode(this, selectedNode));
+    digest.add(indexOf(selectedNode));
     digest.add(idOfShip(this, selectedShip));
     digest.add(endTurnRequested);
     digest.add(static_cast<int>(loser));

@@ -2,6 +2,7 @@
 
 #include "battle/Battle.h"
 #include "game/CommandSource.h"
+#include "game/Invariant.h"
 #include "game/Model.h"
 #include "game/TickObserver.h"
 #include "game/TurnCycle.h"
@@ -10,6 +11,7 @@ namespace {
 
 void stepBattle(Model* model) {
     Battle* battle = model->battle;
+    KARVOSSA_ASSERT(battle != nullptr, "the battle screen is shown only while a battle is on");
     if (battle == nullptr) {
         return;
     }
@@ -23,6 +25,7 @@ void stepBattle(Model* model) {
 
 void runTick() {
     Model* model = Model::getSelf();
+    model->report.begin(model->tick);
     for (CommandSource* source : model->sources) {
         source->give(model->tick, model->commands);
     }
@@ -32,10 +35,11 @@ void runTick() {
     } else if (model->screen == BattleScreen) {
         stepBattle(model);
     }
+    model->report.close();
     model->advanceClock();
     ++model->tick;
     for (TickObserver* observer : model->observers) {
-        observer->afterTick();
+        observer->afterTick(model->report);
     }
 }
 

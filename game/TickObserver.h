@@ -1,9 +1,12 @@
 #pragma once
-// Told after every tick, once the rules have stepped: the game's record
-// listens this way. An observer reads the Model and changes nothing in it.
+// Told after every tick, once the rules have stepped, what the tick did: the
+// game's record and the network's lockstep listen this way. An observer
+// reads the report and the Model and changes nothing in either.
+
+class TickReport;
 
 class TickObserver {
 public:
     virtual ~TickObserver() = default;
-    virtual void afterTick() = 0;
+    virtual void afterTick(const TickReport& report) = 0;
 };

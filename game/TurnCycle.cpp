@@ -15,12 +15,18 @@ constexpr int kHomeNodeIncome = 1;  // credits for still holding the home node
 // Only the number of owned nodes decides: a player without ships but with
 // nodes plays on. Player 1 is tested last, so it is the loser when both are.
 void testForLoser(Model* model) {
+    int lost = -1;
     for (int index = 0; index < kTurnPlayers; ++index) {
         if (model->players[index]->nodeTotal == 0) {
-            model->screen = EndScreen;
-            model->loser = static_cast<unsigned char>(index);
+            lost = index;
         }
     }
+    if (lost < 0) {
+        return;
+    }
+    model->screen = EndScreen;
+    model->loser = static_cast<unsigned char>(lost);
+    model->report.add(TickEventKind::GameOver, lost);
 }
 
 }  // namespace
@@ -34,6 +40,7 @@ void finishTurn() {
     testForLoser(model);
     model->nodeMap->endTurnAll();
     model->selectedShip = nullptr;
+    model->report.add(TickEventKind::TurnEnded, model->currentPlayer);
     model->currentPlayer = (model->currentPlayer + 1) % kTurnPlayers;
     for (int index = 0; index < model->playerCount; ++index) {
         model->players[index]->moveShips();

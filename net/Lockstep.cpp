@@ -1,11 +1,12 @@
 #include "net/Lockstep.h"
-#include "game/Invariant.h"
 
 #include <algorithm>
 
 #include "ai/ComputerPlayer.h"
 #include "game/CommandQueue.h"
+#include "game/Invariant.h"
 #include "game/Model.h"
+#include "game/TickReport.h"
 #include "net/NetCodec.h"
 
 namespace {
@@ -100,9 +101,14 @@ void Lockstep::closeOwnTick() {
     ++closed_;
 }
 
-void Lockstep::afterTick() {
-    const std::uint64_t ran = next_ - 1;
-    if (state_ != State::Playing || next_ == 0 || !isCheckpoint(ran)) {
+void Lockstep::afterTick(const TickReport& report) {
+    const std::uint64_t ran = report.tick();
+    if (state_ != State::Playing) {
+        return;
+    }
+    // A tick runs only once this lockstep has given its commands.
+    KARVOSSA_ASSERT(ran + 1 == next_, "the Model ran a tick the lockstep did not give");
+    if (ran + 1 != next_ || !isCheckpoint(ran)) {
         return;
     }
     ownHashes_.emplace_back(ran, Model::getSelf()->stateHash());

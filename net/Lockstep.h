@@ -43,7 +43,7 @@ public:
     void submit(const Command& command) override;
     void give(std::uint64_t tick, CommandQueue& queue) override;
     bool ready(std::uint64_t tick) const override;
-    void afterTick() override;
+    void afterTick(const TickReport& report) override;
 
     // Takes every message the link has brought; a bad one ends the game.
     void exchange();

@@ -5,21 +5,16 @@
 #include <iostream>
 #include <utility>
 
-#include "game/CommandQueue.h"
 #include "game/Model.h"
+#include "game/TickReport.h"
 #include "record/GameFiles.h"
 
 Recorder::Recorder(std::string folder, const RecordHeader& header)
-    : folder_(std::move(folder)), header_(header) {
-    lastTurn_ = Model::getSelf()->turn;
-}
+    : folder_(std::move(folder)), header_(header) {}
 
 Recorder::Recorder(const std::string& path, const Record& record) : header_(record.header) {
     started_ = true;
     writer_.reopen(path, record);
-    const Model* model = Model::getSelf();
-    lastTurn_ = model->turn;
-    finished_ = model->screen == EndScreen;
 }
 
 bool Recorder::start() {
@@ -59,19 +54,14 @@ void Recorder::copy(const Record& record) {
     for (const RecordEntry& entry : record.entries) {
         append(entry);
     }
-    const Model* model = Model::getSelf();
-    lastTurn_ = model->turn;
-    finished_ = model->screen == EndScreen;
     writer_.sync();
 }
 
-void Recorder::afterTick() {
-    const Model* model = Model::getSelf();
-    const std::uint64_t tick = model->tick - 1;  // the tick that has just run
-    for (const AppliedCommand& applied : model->commands.lastApplied()) {
+void Recorder::afterTick(const TickReport& report) {
+    for (const AppliedCommand& applied : report.commands()) {
         if (applied.accepted) {
             RecordEntry entry;
-            entry.tick = tick;
+            entry.tick = report.tick();
             entry.command = applied.command;
             append(entry);
         }
@@ -79,25 +69,25 @@ void Recorder::afterTick() {
     if (!started_) {
         return;  // nothing was played yet
     }
+    const Model* model = Model::getSelf();
     battleTicks_ = model->screen == BattleScreen ? battleTicks_ + 1 : 0;
-    const bool turnEnded = model->turn != lastTurn_;
-    lastTurn_ = model->turn;
+    const bool turnEnded = report.has(TickEventKind::TurnEnded);
     if (turnEnded || (battleTicks_ > 0 && battleTicks_ % kBattleHashPeriod == 0)) {
         RecordEntry entry;
         entry.kind = RecordEntry::Kind::Hash;
-        entry.tick = tick;
+        entry.tick = report.tick();
         entry.hash = model->stateHash() & kRecordedHashMask;
         append(entry);
     }
-    if (model->screen == EndScreen && !finished_) {
-        finished_ = true;
+    if (const TickEvent* over = report.find(TickEventKind::GameOver)) {
         RecordEntry entry;
         entry.kind = RecordEntry::Kind::Finished;
-        entry.tick = tick;
-        entry.loser = model->loser;
+        entry.tick = report.tick();
+        entry.loser = over->side;
         append(entry);
     }
-    if (turnEnded || model->screen == EndScreen) {
+    // The game's end comes with its last turn's.
+    if (turnEnded) {
         writer_.sync();
     }
 }
@@ -106,7 +96,7 @@ void Recorder::markDesync(std::uint64_t mismatchTick) {
     const Model* model = Model::getSelf();
     RecordEntry entry;
     entry.kind = RecordEntry::Kind::Hash;
-    entry.tick = model->tick == 0 ? 0 : model->tick - 1;
+    entry.tick = model->report.tick();  // the last tick run
     entry.hash = model->stateHash() & kRecordedHashMask;
     append(entry);
     entry.kind = RecordEntry::Kind::Desync;

@@ -24,7 +24,7 @@ public:
     // the Model has been brought up to: a resumed network game's joiner keeps
     // its own copy of the host's record this way.
     void copy(const Record& record);
-    void afterTick() override;
+    void afterTick(const TickReport& report) override;
     // A network game stopped because the machines' states differ from tick
     // `mismatchTick` on: the record ends with this machine's state and the
     // mark, so that verifying it tells whose rules went astray.
@@ -40,7 +40,5 @@ private:
     RecordHeader header_;
     RecordWriter writer_;
     bool started_ = false;  // the file was made, or making it failed
-    int lastTurn_ = 0;
     long battleTicks_ = 0;  // ticks of the battle going on
-    bool finished_ = false;
 };

@@ -3,7 +3,6 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "game/CommandQueue.h"
 #include "game/Model.h"
 #include "game/Random.h"
 #include "game/Tick.h"
@@ -29,9 +28,10 @@ void playThrough(const Record& record, ReplayOutcome& outcome) {
     std::size_t entry = 0;
     const std::uint64_t end = record.entries.empty() ? 0 : record.lastTick() + 1;
     while (outcome.error.empty() && model->tick < end) {
-        const std::uint64_t tick = model->tick;
         runTick();
-        for (const AppliedCommand& applied : model->commands.lastApplied()) {
+        const TickReport& report = model->report;
+        const std::uint64_t tick = report.tick();
+        for (const AppliedCommand& applied : report.commands()) {
             if (!applied.accepted && outcome.error.empty()) {
                 outcome.error = refusal(applied.command, tick);
             }

@@ -1,15 +1,12 @@
 #include "sound/TickSounds.h"
 
-#include "battle/Lane.h"
-#include "battle/Unit.h"
-#include "game/Node.h"
-#include "game/Player.h"
+#include <algorithm>
+#include <iterator>
+
 #include "game/Ship.h"
+#include "game/TickReport.h"
 
 namespace {
-
-constexpr int kAttacking = 0;  // side indices of a TickPicture's battle fields
-constexpr int kDefending = 1;
 
 // Ticks between two sounds of one kind from one place: a full lane strikes
 // dozens of times a second and an open lane wears a ship down in every tick.
@@ -26,94 +23,57 @@ float panOfLane(float lane) {
     return kLaneSpread * (2.0f * lane / (kLaneCount - 1) - 1.0f);
 }
 
-int indexOf(const Model& model, const Player* player) {
-    for (int i = 0; i < model.playerCount; ++i) {
-        if (model.players[i] == player) {
-            return i;
-        }
-    }
-    return -1;
+bool isLane(int lane) {
+    return lane >= 0 && lane < kLaneCount;
 }
 
-void takeBattle(const Battle& battle, TickPicture& picture) {
-    picture.shipHealth[kAttacking] = battle.attacker->health;
-    picture.shipHealth[kDefending] = battle.defender->health;
-    picture.cursor[kAttacking] = battle.attackerLane;
-    picture.cursor[kDefending] = battle.defenderLane;
-    for (int l = 0; l < kLaneCount; ++l) {
-        const Lane* lane = battle.lanes[l];
-        picture.units[l][kAttacking] = lane->attackerCount;
-        picture.units[l][kDefending] = lane->defenderCount;
-        long attacking = 0;
-        long defending = 0;
-        for (int i = 0; i < lane->attackerCount; ++i) {
-            attacking += lane->attackerUnits[i]->health;
+// A bit for each lane that an event of the kind names, of the player's or,
+// for side -1, of anyone's.
+unsigned lanesOf(const TickReport& report, TickEventKind kind, int side) {
+    unsigned lanes = 0;
+    for (const TickEvent& event : report.events()) {
+        if (event.kind == kind && isLane(event.lane) && (side < 0 || event.side == side)) {
+            lanes |= 1u << event.lane;
         }
-        for (int i = 0; i < lane->defenderCount; ++i) {
-            defending += lane->defenderUnits[i]->health;
-        }
-        picture.laneHealth[l][kAttacking] = attacking;
-        picture.laneHealth[l][kDefending] = defending;
     }
+    return lanes;
 }
 
-// The battle side a player's command speaks for.
-int sideOf(const Battle& battle, const Model& model, int player) {
-    return battle.attacker->owner == model.players[player] ? kAttacking : kDefending;
+bool shipStruck(const TickReport& report, int side) {
+    const std::vector<TickEvent>& events = report.events();
+    return std::any_of(events.begin(), events.end(), [side](const TickEvent& event) {
+        return event.kind == TickEventKind::ShipHit && event.side == side;
+    });
 }
 
 }  // namespace
 
-void TickPicture::take(const Model& model) {
-    screen = model.screen;
-    currentPlayer = model.currentPlayer;
-    selectedShip = model.selectedShip;
-    selectedNode = model.selectedNode;
-    destination = model.selectedShip != nullptr ? model.selectedShip->destination : nullptr;
-    const int nodeCount = model.nodes != nullptr ? model.nodeCount : 0;
-    owners.resize(nodeCount);
-    ships.resize(nodeCount);
-    for (int i = 0; i < nodeCount; ++i) {
-        owners[i] = indexOf(model, model.nodes[i]->owner);
-        ships[i] = model.nodes[i]->ship;
-    }
-    for (int p = 0; p < kPlayerCount; ++p) {
-        shipCount[p] =
-            model.players != nullptr && p < model.playerCount ? model.players[p]->shipCount : 0;
-    }
-    battle = model.battle;
-    if (battle != nullptr) {
-        takeBattle(*battle, *this);
-    }
+TickSounds::TickSounds() {
+    std::fill(std::begin(lastBlow_), std::end(lastBlow_), kNever);
+    std::fill(std::begin(lastHit_), std::end(lastHit_), kNever);
 }
 
-void TickSounds::beforeTick(const Model& model) {
-    if (!sound.audible()) {
-        return;
-    }
-    before_.take(model);
-}
-
-void TickSounds::afterTick(const Model& model) {
+// One cue for the greatest thing the tick did: the game's end, a battle's
+// end or start, or what went on in the battle or on the map.
+void TickSounds::afterTick(const TickReport& report, const Model& model) {
     cueCount_ = 0;
-    if (model.tick % kDeviceCheckSpacing == 0) {
+    tick_ = report.tick();
+    if (tick_ % kDeviceCheckSpacing == 0) {
         sound.checkDevice();
     }
     if (!sound.audible()) {
         return;
     }
-    now_.take(model);
-    tick_ = model.tick;
-    if (now_.screen == EndScreen && before_.screen != EndScreen) {
+    if (report.has(TickEventKind::GameOver)) {
         add(Effect::Win);
-    } else if (before_.battle != nullptr && now_.battle == nullptr) {
+    } else if (report.has(TickEventKind::BattleDecided)) {
         add(Effect::ShipDestroyed);
-    } else if (now_.battle != nullptr && before_.battle != now_.battle) {
+    } else if (report.has(TickEventKind::BattleBegun)) {
         add(Effect::BattleStart);
-    } else if (now_.battle != nullptr) {
-        addBattleCues(model);
-    } else if (now_.screen == MapScreen) {
-        addMapCues(model.commands);
+    } else if (model.battle != nullptr) {
+        addBattleCues(report, model);
+    } else if (model.screen == MapScreen) {
+        addMapCues(report, model);
     }
     for (int i = 0; i < cueCount_; ++i) {
         sound.play(cues_[i].effect, cues_[i].pan, cues_[i].gain);
@@ -139,7 +99,7 @@ void TickSounds::add(Effect effect, float pan, float gain) {
 // True, and the time noted, when `spacing` ticks have passed since `last`;
 // a tick before it means a new game, which owes the last one nothing.
 bool TickSounds::due(std::uint64_t& last, int spacing) {
-    if (last != 0 && tick_ >= last && tick_ < last + spacing) {
+    if (last != kNever && tick_ >= last && tick_ < last + spacing) {
         return false;
     }
     last = tick_;
@@ -148,127 +108,105 @@ bool TickSounds::due(std::uint64_t& last, int spacing) {
 
 // One sound of each kind however many nodes or ships took part: a turn end
 // moves every ship with an order at once.
-void TickSounds::addMapCues(const CommandQueue& commands) {
-    if (now_.currentPlayer != before_.currentPlayer) {
-        add(playerEffect(Effect::TurnTo0, now_.currentPlayer));
+void TickSounds::addMapCues(const TickReport& report, const Model& model) {
+    if (report.has(TickEventKind::TurnEnded)) {
+        add(playerEffect(Effect::TurnTo0, model.currentPlayer));
     }
     bool taken[kPlayerCount] = {};
-    int arrivals = 0;
-    for (std::size_t i = 0; i < now_.owners.size() && i < before_.owners.size(); ++i) {
-        const int owner = now_.owners[i];
-        if (owner != before_.owners[i] && owner >= 0 && owner < kPlayerCount) {
-            taken[owner] = true;
+    for (const TickEvent& event : report.events()) {
+        if (event.kind == TickEventKind::NodeTaken && event.side >= 0 &&
+            event.side < kPlayerCount) {
+            taken[event.side] = true;
         }
-        arrivals += now_.ships[i] != nullptr && now_.ships[i] != before_.ships[i] ? 1 : 0;
     }
-    int bought = 0;
     for (int p = 0; p < kPlayerCount; ++p) {
-        bought +=
-            now_.shipCount[p] > before_.shipCount[p] ? now_.shipCount[p] - before_.shipCount[p] : 0;
         if (taken[p]) {
             add(playerEffect(Effect::NodeTakenBy0, p));
         }
     }
-    if (bought > 0) {
+    if (report.has(TickEventKind::ShipBought)) {
         add(Effect::ShipBought);
     }
-    if (arrivals > bought) {
+    if (report.has(TickEventKind::ShipMoved)) {
         add(Effect::ShipStep);
-    } else if (now_.selectedShip != nullptr && now_.selectedShip != before_.selectedShip) {
+    } else if (report.has(TickEventKind::ShipSelected)) {
         add(Effect::ShipSelected);
     } else {
-        addRefusal(commands);
+        addRefusal(report);
     }
 }
 
-// A command the gate turned down, or a click after which nothing is
-// otherwise than before it: no selection, no order, no attack.
-void TickSounds::addRefusal(const CommandQueue& commands) {
+// A command the gate turned down, or a click that did nothing: it selected
+// nothing new, gave no order and began no attack.
+void TickSounds::addRefusal(const TickReport& report) {
     bool refused = false;
     bool clicked = false;
-    for (const AppliedCommand& applied : commands.lastApplied()) {
+    for (const AppliedCommand& applied : report.commands()) {
         refused = refused || (!applied.accepted && applied.command.kind != CommandKind::LeaveTitle);
         clicked = clicked || (applied.accepted && applied.command.kind == CommandKind::ClickCell);
     }
-    const bool unchanged = now_.selectedShip == before_.selectedShip &&
-                           now_.selectedNode == before_.selectedNode &&
-                           now_.destination == before_.destination;
-    if ((refused || (clicked && unchanged)) && due(lastRefusal_, kRefusalSpacing)) {
+    const bool idle = clicked && !report.has(TickEventKind::SelectionChanged);
+    if ((refused || idle) && due(lastRefusal_, kRefusalSpacing)) {
         add(Effect::Refused);
     }
 }
 
-// Replays the tick's battle commands on the cursors as they stood before it,
-// so that each unit sent is heard, and counted, in the lane it went into; a
-// unit the ship does not have is refused there.
-void TickSounds::addBattleCues(const Model& model) {
+// Each unit is heard in the lane it went into; a unit the ship does not have
+// is refused in the lane the side's cursor is on.
+void TickSounds::addBattleCues(const TickReport& report, const Model& model) {
     const Battle& battle = *model.battle;
-    int cursor[2] = {before_.cursor[kAttacking], before_.cursor[kDefending]};
-    int sent[kLaneCount][2] = {};
-    long sentHealth[kLaneCount] = {};
-    for (const AppliedCommand& applied : model.commands.lastApplied()) {
+    for (const AppliedCommand& applied : report.commands()) {
         const Command& command = applied.command;
-        const int side = sideOf(battle, model, command.side);
-        if (!applied.accepted) {
-            if (command.kind == CommandKind::SendUnit && due(lastRefusal_, kRefusalSpacing)) {
-                add(Effect::Refused, panOfLane(static_cast<float>(cursor[side])));
-            }
+        const bool ownSide = command.side >= 0 && command.side < model.playerCount;
+        if (applied.accepted || command.kind != CommandKind::SendUnit || !ownSide) {
             continue;
         }
-        if (command.kind == CommandKind::MoveCursor) {
-            const int step = command.move == CursorMove::Left ? -1 : 1;
-            const int lane = cursor[side] + step;
-            cursor[side] = lane < 0 ? 0 : lane >= kLaneCount ? kLaneCount - 1 : lane;
-        } else if (command.kind == CommandKind::SendUnit) {
-            const int lane = cursor[side];
-            ++sent[lane][side];
-            sentHealth[lane] += kUnitStats[command.unitKind].health;
-            add(Effect::UnitSent, panOfLane(static_cast<float>(lane)));
+        if (due(lastRefusal_, kRefusalSpacing)) {
+            const int lane = battle.cursorOf(model.players[command.side]);
+            add(Effect::Refused, panOfLane(static_cast<float>(lane)));
         }
     }
-    addLaneCues(sent, sentHealth);
-    addShipHits();
+    for (const TickEvent& event : report.events()) {
+        if (event.kind == TickEventKind::UnitSent && isLane(event.lane)) {
+            add(Effect::UnitSent, panOfLane(static_cast<float>(event.lane)));
+        }
+    }
+    addLaneCues(report);
+    addShipHits(report, model);
 }
 
-// A unit gone that was neither there before nor sent is a unit killed; less
-// health in a lane than it had and was sent, with none killed, is a blow.
-void TickSounds::addLaneCues(const int sent[kLaneCount][2], const long sentHealth[kLaneCount]) {
+// A unit struck down in a lane is heard there; so is a lesser blow, now and then.
+void TickSounds::addLaneCues(const TickReport& report) {
+    const unsigned killed = lanesOf(report, TickEventKind::UnitKilled, -1);
+    const unsigned hit = lanesOf(report, TickEventKind::UnitHit, -1);
     for (int l = 0; l < kLaneCount; ++l) {
         const float pan = panOfLane(static_cast<float>(l));
-        int killed = 0;
-        long health = 0;
-        long healthBefore = sentHealth[l];
-        for (int side = 0; side < 2; ++side) {
-            killed += before_.units[l][side] + sent[l][side] - now_.units[l][side];
-            health += now_.laneHealth[l][side];
-            healthBefore += before_.laneHealth[l][side];
-        }
-        if (killed > 0) {
+        if ((killed & (1u << l)) != 0) {
             add(Effect::UnitKilled, pan);
-        } else if (health < healthBefore && due(lastBlow_[l], kBlowSpacing)) {
+        } else if ((hit & (1u << l)) != 0 && due(lastBlow_[l], kBlowSpacing)) {
             add(Effect::UnitBlow, pan, kBlowGain);
         }
     }
 }
 
-// Heard from the lanes that are open to the striking side: it has units
-// there and the ship's side none. Exhaustion, which comes from no lane, is
-// heard in the middle.
-void TickSounds::addShipHits() {
-    for (int side = 0; side < 2; ++side) {
-        if (now_.shipHealth[side] >= before_.shipHealth[side] ||
-            !due(lastHit_[side], kHitSpacing)) {
+// Heard from the lanes the blows came from; a ship that wore itself down,
+// and so was struck from no lane, is heard in the middle.
+void TickSounds::addShipHits(const TickReport& report, const Model& model) {
+    const Ship* ships[2] = {model.battle->attacker, model.battle->defender};
+    for (int s = 0; s < 2; ++s) {
+        const int side = model.sideOf(ships[s]->owner);
+        if (!shipStruck(report, side) || !due(lastHit_[s], kHitSpacing)) {
             continue;
         }
-        const int striking = 1 - side;
-        float lanes = 0;
+        const unsigned lanes = lanesOf(report, TickEventKind::ShipHit, side);
+        float sum = 0;
         int open = 0;
         for (int l = 0; l < kLaneCount; ++l) {
-            if (now_.units[l][striking] > 0 && now_.units[l][side] == 0) {
-                lanes += static_cast<float>(l);
+            if ((lanes & (1u << l)) != 0) {
+                sum += static_cast<float>(l);
                 ++open;
             }
         }
-        add(Effect::ShipHit, open > 0 ? panOfLane(lanes / open) : 0.0f);
+        add(Effect::ShipHit, open > 0 ? panOfLane(sum / open) : 0.0f);
     }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "ai/BattleTactics.h"
 #include "ai/MapTactics.h"
 #include "battle/Battle.h"
@@ -97,6 +99,30 @@ TEST_F(ComputerPlayerTest, SendsUnitsWhereTheEnemyPushes) {
     EXPECT_EQ(battle->defenderLane, 2);
     EXPECT_GE(battle->lanes[2]->defenderCount, 1);
     EXPECT_LE(computer.actions, 6) << "no faster than one action per pause";
+}
+
+// The heap may put a ship bought after a loss where the lost ship was; the
+// program must not take the new ship for one it has already played.
+TEST_F(ComputerPlayerTest, AShipBoughtInALostShipsPlaceStillGetsItsOrder) {
+    buildApart();
+    model->screen = MapScreen;
+    model->addComputer(0);
+    for (int i = 0; i < 100 && !ship(0)->moved; ++i) {
+        runTick();
+    }
+    ASSERT_TRUE(ship(0)->moved);
+    // lost in one tick, as in a battle, and replaced in the next
+    const auto lostPlace = reinterpret_cast<std::uintptr_t>(ship(0));
+    first->removeShip(ship(0));
+    runTick();
+    const Ship* bought = HandMap::placeShip(0, 0);
+    if (reinterpret_cast<std::uintptr_t>(bought) != lostPlace) {
+        GTEST_SKIP() << "this heap gave the new ship a place of its own";
+    }
+    for (int i = 0; i < 100 && !bought->moved && model->currentPlayer == 0; ++i) {
+        runTick();
+    }
+    EXPECT_TRUE(bought->moved);
 }
 
 TEST(ComputerPlayerTournament, BeatsRandomPlayClearly) {

@@ -103,6 +103,18 @@ TEST_F(LaneTest, AKilledUnitDoesNotStrikeLaterInTheSameStep) {
     EXPECT_EQ(defender->health, 10000);
 }
 
+TEST_F(LaneTest, ALaneOfADecidedBattleNeitherAdvancesNorFights) {
+    Unit* walker = place(0, 100, true);
+    Unit* defender = place(0, 4901, false);
+    Unit* attacker = place(0, 4899, true);
+    battle.battleOver = true;
+    lane.update(battle);
+    EXPECT_EQ(walker->position, 100);
+    EXPECT_EQ(defender->health, 10000);
+    EXPECT_EQ(attacker->health, 10000);
+    EXPECT_EQ(defender->cooldown, 0);
+}
+
 TEST_F(LaneTest, CooldownWaitsWhileNothingIsInReach) {
     Unit* striker = place(0, 0, true);
     Unit* target = place(1, 9000, false);

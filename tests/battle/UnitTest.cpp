@@ -75,7 +75,7 @@ int stepsBetweenHits(int kind) {
 TEST(UnitStrike, HitsInItsFirstStepThenOnceEveryCooldownPlusOne) {
     Unit striker(0, nullptr);
     Unit target(1, nullptr);
-    EXPECT_FALSE(striker.strike(&target));
+    EXPECT_EQ(striker.strike(&target), Strike::Hit);
     EXPECT_EQ(target.health, 50000 - 100);
     EXPECT_EQ(striker.cooldown, 5);
     EXPECT_EQ(stepsBetweenHits(0), 6);
@@ -88,10 +88,10 @@ TEST(UnitStrike, ReportsATargetAtExactlyZeroAsDead) {
     Unit striker(3, nullptr);
     Unit target(2, nullptr);
     target.health = 150;
-    EXPECT_TRUE(striker.strike(&target));
+    EXPECT_EQ(striker.strike(&target), Strike::Killed);
     EXPECT_EQ(target.health, 0);
-    // while waiting it hits nothing but still reports the target's state
-    EXPECT_TRUE(striker.strike(&target));
+    // while waiting it hits nothing
+    EXPECT_EQ(striker.strike(&target), Strike::Waited);
     EXPECT_EQ(target.health, 0);
     EXPECT_EQ(striker.cooldown, 5);
 }

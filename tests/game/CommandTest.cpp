@@ -15,6 +15,7 @@
 #include "game/Random.h"
 #include "game/Ship.h"
 #include "render/Selector.h"
+#include "support/Guarded.h"
 #include "support/World.h"
 
 namespace {
@@ -63,6 +64,8 @@ TEST_F(CommandTest, TheGateDropsWhatTheRulesWouldRefuseAndLetsTheRestThrough) {
     expectRefused(odd, "a cell off the grid");
     expectRefused(command(CommandKind::BuyShip, 0), "a purchase without the credits");
     expectRefused(command(CommandKind::SendUnit, 0), "a unit outside a battle");
+    const Command unknown = command(static_cast<CommandKind>(kCommandKinds), 0);
+    EXPECT_GUARDED(expectRefused(unknown, "a kind no decoder lets through"), "no known kind");
 
     model->startBattle(model->players[0]->ships[0], waiting->ships[0]);
     model->players[0]->ships[0]->unitStock[2] = 1;

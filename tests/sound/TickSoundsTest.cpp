@@ -41,11 +41,7 @@ protected:
     static void wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     // Runs one tick with the command; the device's time then.
     double tickWith(CommandKind kind, int node = -1, int side = 0) {
-        Command command;
-        command.kind = kind;
-        command.side = side;
-        command.tick = model->tick;
-        command.cellZ = node >= 0 ? HandMap::node(node)->gridZ : 0;
+        Command command = HandMap::command(kind, side, node);
         command.move = CursorMove::Right;
         model->commands.push(command);
         runGameTick();
@@ -112,6 +108,20 @@ TEST_F(TickSoundsTest, ABattleIsHeardAtItsStartAndEachUnitFromItsLanesSide) {
               2 * wave.peakBetween(leftLane, leftLane + 80, 1));
     EXPECT_GT(wave.peakBetween(rightLane, rightLane + 80, 1),
               2 * wave.peakBetween(rightLane, rightLane + 80, 0));
+}
+
+// A click that changes nothing is refused; an attack by a ship too worn to
+// fight a single step is heard lost in the tick it began.
+TEST_F(TickSoundsTest, AnIdleClickIsRefusedAndABattleDecidedAtOnceIsHeardEnding) {
+    HandMap::placeShip(1, 2);
+    ASSERT_TRUE(gameSounds().sound.open(kDefaultVolume, false));
+    tickWith(CommandKind::ClickCell, 0);
+    tickWith(CommandKind::ClickCell, 0);
+    EXPECT_TRUE(gameSounds().heard(Effect::Refused)) << "the ship was selected already";
+    first->ships[0]->health = kExhaustionDamage;
+    tickWith(CommandKind::ClickCell, 2);
+    EXPECT_EQ(model->battle, nullptr);
+    EXPECT_TRUE(gameSounds().heard(Effect::ShipDestroyed));
 }
 
 }  // namespace

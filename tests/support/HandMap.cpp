@@ -5,6 +5,7 @@
 #include "game/NodeMap.h"
 #include "game/Player.h"
 #include "game/Ship.h"
+#include "game/Tick.h"
 #include "support/World.h"
 
 void HandMap::build(const std::vector<HandCell>& cells) {
@@ -52,6 +53,27 @@ void HandMap::removeAllShips() {
             owner->removeShip(owner->ships[0]);
         }
     }
+}
+
+Command HandMap::command(CommandKind kind, int side, int nodeIndex) {
+    Command command;
+    command.kind = kind;
+    command.side = side;
+    command.tick = Model::getSelf()->tick;
+    if (nodeIndex >= 0) {
+        command.cellZ = node(nodeIndex)->gridZ;
+        command.cellX = node(nodeIndex)->gridX;
+    }
+    return command;
+}
+
+const TickReport& HandMap::tickWith(const std::vector<Command>& commands) {
+    Model* model = Model::getSelf();
+    for (const Command& command : commands) {
+        model->commands.push(command);
+    }
+    runTick();
+    return model->report;
 }
 
 std::vector<HandCell> HandMap::line(int count) {

@@ -8,10 +8,13 @@
 
 #include <vector>
 
+#include "game/Command.h"
+
 class Model;
 class Node;
 class Player;
 class Ship;
+class TickReport;
 
 struct HandCell {
     int gridZ;
@@ -29,6 +32,11 @@ public:
     static Ship* placeShip(int playerIndex, int nodeIndex);
     // Removes every ship of both players, the home ships included.
     static void removeAllShips();
+
+    // A command of the side for the next tick; a click is on node `nodeIndex`.
+    static Command command(CommandKind kind, int side, int nodeIndex = -1);
+    // Runs one tick with the commands, as the main loop does; what it did.
+    static const TickReport& tickWith(const std::vector<Command>& commands);
 
     // Node i at (2i, 0): slot 0 leads to the next node, slot 3 back.
     static std::vector<HandCell> line(int count);
