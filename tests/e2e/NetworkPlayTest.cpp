@@ -17,7 +17,9 @@
 
 namespace {
 
-constexpr Millis kPlayTime{8000};
+constexpr Millis kPlayTime{40000};  // at most, on a loaded machine
+constexpr Millis kPlayStep{500};
+constexpr std::size_t kCompared = 10;  // commands both machines must have recorded
 // ENet is told to give up on a peer after 20 s of silence.
 constexpr Millis kNoticeLimit{35000};
 
@@ -88,7 +90,15 @@ TEST(NetworkPlay, TwoProgramsRecordTheSameGameAndTheSurvivorNoticesAKill) {
     ASSERT_TRUE(joiner.start(
         {KARVOSSA_BINARY, "--join", "127.0.0.1:" + port, "--computer", "1", "--windowed", "--mute"},
         options(joinerData)));
-    std::this_thread::sleep_for(kPlayTime);
+    // Played until both have recorded enough to compare: a loaded machine
+    // starts the programs and runs their frames more slowly.
+    const auto enough = [&] {
+        return commandsUpTo(recordIn(hostData), UINT64_MAX).size() >= kCompared &&
+               commandsUpTo(recordIn(joinerData), UINT64_MAX).size() >= kCompared;
+    };
+    for (auto waited = Millis{0}; waited < kPlayTime && !enough(); waited += kPlayStep) {
+        std::this_thread::sleep_for(kPlayStep);
+    }
     ASSERT_FALSE(host.hasExited()) << textOf(hostData.file("output.txt"));
     ASSERT_FALSE(joiner.hasExited()) << textOf(joinerData.file("output.txt"));
     joiner.stop();
@@ -97,7 +107,7 @@ TEST(NetworkPlay, TwoProgramsRecordTheSameGameAndTheSurvivorNoticesAKill) {
     const std::string told = textOf(hostData.file("output.txt"));
     EXPECT_NE(told.find("the other player is gone"), std::string::npos) << told;
 
-    expectSameCommands(recordIn(hostData), recordIn(joinerData), 10);
+    expectSameCommands(recordIn(hostData), recordIn(joinerData), kCompared);
 }
 
 // A game the host kept goes on over the network: the joiner, with no file of
